@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "Extended.h"
+
+namespace velmora {
+
+/// A point of the measuring plane in centimetres.
+struct PlotPoint {
+    double X = 0;
+    double Y = 0;
+    friend bool operator==(const PlotPoint&, const PlotPoint&) = default;
+};
+
+/// The five layers in the order they are drawn, later over earlier.
+enum class Layer : std::size_t { ProbeMarker, WireSections, Trace, AxisLineX, AxisLineY };
+inline constexpr std::size_t LayerCount = 5;
+
+/// An axis range in centimetres.
+struct AxisRange {
+    double Min = 0;
+    double Max = 0;
+    friend bool operator==(const AxisRange&, const AxisRange&) = default;
+};
+
+/// What the plot shows: five ordered point lists and the fixed axis ranges
+/// (x −21…29, y −25…25, both 50 cm on a square plot).
+class PlotScene {
+public:
+    static constexpr AxisRange FixedXRange{-21, 29};
+    static constexpr AxisRange FixedYRange{-25, 25};
+
+    const std::vector<PlotPoint>& Points(Layer layer) const {
+        return layers_[static_cast<std::size_t>(layer)];
+    }
+    /// Grows by one with every change of the layer.
+    unsigned long long Revision(Layer layer) const {
+        return revisions_[static_cast<std::size_t>(layer)];
+    }
+    /// Grows by one with every SceneReset: the plot then shows the fixed ranges again.
+    unsigned long long ResetCount() const { return resetCount_; }
+
+    /// Fixed ranges, the marker at the origin pointing along +x (an upward arrowhead
+    /// (−0.5, −1), (0, 1), (0.5, −1) turned by −1.57079632675 rad), the axis lines, an empty
+    /// trace and the two wire sections (13, 0), (−13, 0).
+    void SceneReset();
+    /// Moves every marker point by (dx, dy).
+    void MarkerTranslate(Extended dx, Extended dy);
+    /// Turns every marker point about (cx, cy) by `delta` radians, counter-clockwise for a
+    /// positive delta; intermediate values in extended precision.
+    void MarkerRotate(Extended cx, Extended cy, Extended delta);
+    /// Replaces the marker's points (a command commits its new marker this way).
+    void SetMarker(std::vector<PlotPoint> points);
+    void TraceAdd(Extended x, Extended y);
+    void TraceClear();
+
+private:
+    void Touch(Layer layer) { ++revisions_[static_cast<std::size_t>(layer)]; }
+
+    std::array<std::vector<PlotPoint>, LayerCount> layers_;
+    std::array<unsigned long long, LayerCount> revisions_{};
+    unsigned long long resetCount_ = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FieldModel.h"
+
+namespace velmora {
+
+/// The student's laboratory journal as the bench writes it: lines of text, five per entry.
+/// A view (the protocol box) shows the lines appended since it last looked, and starts
+/// again from empty when ClearCount() has changed.
+class ProtocolLog {
+public:
+    /// Appends the five lines of an entry for the state's ProbeX, ProbeY, ProbeAngle and
+    /// Induction: "x (см):…", "y (см):…", "Угол датчика:…", "B (Тл):…" and " ", the numbers
+    /// in FormatGeneral(value, 4, 4), the angle in degrees as ProbeAngle × 180 ÷ PiValue.
+    void AppendEntry(const LabState& state);
+    /// Removes all lines.
+    void ClearLog();
+
+    const std::vector<std::u16string>& Lines() const { return lines_; }
+    /// Grows by one with every ClearLog.
+    unsigned long long ClearCount() const { return clearCount_; }
+
+private:
+    std::vector<std::u16string> lines_;
+    unsigned long long clearCount_ = 0;
+};
+
+}  // namespace velmora
