@@ -1,1 +1,224 @@
-// placeholder
+#include "Bench.h"
+
+#include <cmath>
+
+#include "ArithmeticCheck.h"
+#include "Transaction.h"
+
+namespace velmora {
+
+namespace {
+
+struct Walk {
+    Extended dx;
+    Extended dy;
+    Extended x;
+    Extended y;
+};
+
+}  // namespace
+
+void Bench::Run(Command command) {
+    switch (command) {
+        case Command::Reset:
+            return Reset();
+        case Command::Move:
+            return Move();
+        case Command::RotatePlus:
+            return RotatePlus();
+        case Command::RotateMinus:
+            return RotateMinus();
+        case Command::StepX:
+            return StepX();
+        case Command::StepY:
+            return StepY();
+        case Command::GoToStart:
+            return GoToStart();
+        case Command::RecordValues:
+            return RecordValues();
+        case Command::EraseProtocol:
+            return EraseProtocol();
+    }
+}
+
+void Bench::Reset() {
+    Transaction t(*this);
+    LabState& s = t.state;
+    s.PiValue = 3.1415926535L;
+    s.Circulation = 0;
+    s.ProbeAngle = 0;
+    s.ProbeX = 0;
+    s.ProbeY = 0;
+    t.inputs = {
+        {keys::StartX, u"0"}, {keys::StartY, u"0"}, {keys::RotationStep, u"5"}, {keys::Step, u"1"}};
+    s.Mu0 = Checked([&] { return s.PiValue * 4 * 1e-7L; });
+    s.CoilCurrent = 0.05L;
+    s.CoilTurns = 400;
+    s.CoilRadius = 13;
+    s.WireRadius = 1;
+    t.options = {.FixAngle = true, .SumCirculation = false, .WriteProtocol = false};
+    for (int row : {2, 3, 6, 7, 8})
+        t.WritePlaceholder(row);
+    t.resetScene = true;
+    // The reading belongs to the reset position, so that a record right after a Reset does
+    // not pair the origin with a reading taken elsewhere.
+    t.UpdateReading();
+    Commit(t);
+}
+
+void Bench::Move() {
+    Transaction t(*this);
+    const Extended step = t.ReadTrimmed(keys::Step);
+    if (!t.options.FixAngle)
+        t.Turn(t.ReadTrimmed(keys::RotationStep), true);
+    LabState& s = t.state;
+    const Walk walk = Checked([&] {
+        const Extended dx = std::cos(s.ProbeAngle) * step;
+        const Extended dy = std::sin(s.ProbeAngle) * step;
+        const Extended x = s.ProbeX + dx;
+        return Walk{dx, dy, x, s.ProbeY + dy};
+    });
+    s.ProbeX = walk.x;
+    s.ProbeY = walk.y;
+    t.UpdateReading();
+    for (int row : {7, 2, 3})
+        t.WriteRow(row);
+    if (t.options.SumCirculation) {
+        // The reading at the end of the step times the step in metres, over the magnetic
+        // constant: amperes.
+        s.Circulation = Checked([&] { return s.Induction * step * 0.01L / s.Mu0 + s.Circulation; });
+        t.WriteRow(8);
+    }
+    t.TranslateMarker(walk.dx, walk.dy);
+    t.KeepMarkerOnProbe();
+    if (t.options.WriteProtocol)
+        t.Record();
+    Commit(t);
+}
+
+void Bench::Turn(bool counterClockwise) {
+    Transaction t(*this);
+    t.Turn(t.ReadTrimmed(keys::RotationStep), counterClockwise);
+    t.KeepMarkerOnProbe();
+    Commit(t);
+}
+
+void Bench::RotatePlus() {
+    Turn(true);
+}
+
+void Bench::RotateMinus() {
+    Turn(false);
+}
+
+void Bench::StepAlong(bool alongX) {
+    Transaction t(*this);
+    const Extended step = t.ReadTrimmed(keys::Step);
+    Extended& coordinate = alongX ? t.state.ProbeX : t.state.ProbeY;
+    coordinate = Checked([&] { return step + coordinate; });
+    t.UpdateReading();
+    t.WriteRow(7);
+    t.WriteRow(alongX ? 2 : 3);
+    if (alongX) {
+        t.TranslateMarker(step, 0);
+    } else {
+        t.TranslateMarker(0, step);
+    }
+    t.KeepMarkerOnProbe();
+    if (t.options.WriteProtocol)
+        t.Record();
+    Commit(t);
+}
+
+void Bench::StepX() {
+    StepAlong(true);
+}
+
+void Bench::StepY() {
+    StepAlong(false);
+}
+
+void Bench::GoToStart() {
+    Transaction t(*this);
+    // Both texts are converted before anything changes; x's error is the one shown when
+    // both fail.
+    const Extended x = t.ReadUntrimmed(keys::StartX);
+    const Extended y = t.ReadUntrimmed(keys::StartY);
+    LabState& s = t.state;
+    const Extended oldX = s.ProbeX;
+    const Extended oldY = s.ProbeY;
+    s.ProbeX = x;
+    s.ProbeY = y;
+    t.UpdateReading();
+    for (int row : {7, 2, 3})
+        t.WriteRow(row);
+    // Every marker point (X, Y) becomes (X − (old x − new x), Y − (old y − new y)).
+    const Walk shift = Checked([&] {
+        const Extended backX = oldX - s.ProbeX;
+        const Extended backY = oldY - s.ProbeY;
+        return Walk{-backX, -backY, 0, 0};
+    });
+    t.TranslateMarker(shift.dx, shift.dy);
+    t.KeepMarkerOnProbe();
+    Commit(t);
+}
+
+void Bench::RecordValues() {
+    Transaction t(*this);
+    t.entry = ProtocolLog::EntryFor(t.state);
+    Commit(t);
+}
+
+void Bench::EraseProtocol() {
+    Transaction t(*this);
+    t.rows.emplace_back(8, table_.Key(8) + u"=0");
+    t.clearTrace = true;
+    t.clearLog = true;
+    t.state.Circulation = 0;
+    Commit(t);
+}
+
+void Bench::Commit(const Transaction& done) {
+    for (const auto& [key, value] : done.inputs)
+        table_.SetInput(key, value);
+    for (const auto& [row, text] : done.rows)
+        table_.SetRowText(row, text);
+    options_ = done.options;
+    if (done.resetScene)
+        scene_.SceneReset();
+    if (done.markerChanged)
+        scene_.SetMarker(done.marker);
+    if (done.clearTrace)
+        scene_.TraceClear();
+    if (done.traceDot)
+        scene_.TraceAdd(done.traceDot->X, done.traceDot->Y);
+    if (done.clearLog)
+        protocol_.ClearLog();
+    if (done.entry)
+        protocol_.Append(*done.entry);
+    state_ = done.state;
+}
+
+std::optional<Command> CommandFromWord(std::string_view word) {
+    static constexpr std::pair<std::string_view, Command> Words[] = {
+        {"reset", Command::Reset},         {"move", Command::Move},
+        {"rotate+", Command::RotatePlus},  {"rotate-", Command::RotateMinus},
+        {"stepx", Command::StepX},         {"stepy", Command::StepY},
+        {"start", Command::GoToStart},     {"record", Command::RecordValues},
+        {"erase", Command::EraseProtocol},
+    };
+    for (const auto& [name, command] : Words) {
+        if (name == word)
+            return command;
+    }
+    return std::nullopt;
+}
+
+std::u16string ErrorBoxText(std::u16string_view message) {
+    std::u16string text(message);
+    if (!text.empty() && text.back() > u'.')
+        text += u'.';
+    return text;
+}
+
+}  // namespace velmora

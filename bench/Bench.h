@@ -10,6 +10,8 @@
 
 namespace velmora {
 
+class Transaction;
+
 /// The three option boxes of the main window, read by a command when it runs.
 struct BenchOptions {
     bool FixAngle = false;        ///< "Фиксировать угол": Move keeps the probe direction
@@ -44,19 +46,39 @@ public:
     BenchOptions& Options() { return options_; }
     const BenchOptions& Options() const { return options_; }
 
+    /// Runs the command `command` names.
     void Run(Command command);
 
+    /// "Начать/Сброс": the working constants, the probe at the origin along +x, the default
+    /// inputs, the placeholders, "Фиксировать угол" ticked and the other boxes cleared, a
+    /// fresh scene, and the reading there (exactly 0). The protocol is kept.
     void Reset();
+    /// "Сдвиг": turns first as RotatePlus does unless FixAngle, walks the step along the
+    /// probe direction, reads, adds to the circulation when SumCirculation, moves the
+    /// marker, and records when WriteProtocol.
     void Move();
+    /// "Поворот +" and "Поворот -": turn the probe by the rotation step, counter-clockwise
+    /// and clockwise.
     void RotatePlus();
     void RotateMinus();
+    /// "Шаг по X" and "Шаг по Y": step along an axis without turning; record when
+    /// WriteProtocol. The circulation is never changed.
     void StepX();
     void StepY();
+    /// "В начало": the probe to the typed start position, keeping its direction.
     void GoToStart();
+    /// "Записать": a protocol entry for the current state.
     void RecordValues();
+    /// "Стереть": circulation row "0", empty trace and protocol, Circulation 0.
     void EraseProtocol();
 
 private:
+    /// Applies a command's collected changes to the state and the models, in order.
+    void Commit(const Transaction& done);
+    /// The shared body of StepX and StepY.
+    void StepAlong(bool alongX);
+    void Turn(bool counterClockwise);
+
     LabState state_;
     ReadoutTable table_;
     ProtocolLog protocol_;

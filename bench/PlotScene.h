@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 #include "Extended.h"
@@ -18,6 +19,19 @@ struct PlotPoint {
 /// The five layers in the order they are drawn, later over earlier.
 enum class Layer : std::size_t { ProbeMarker, WireSections, Trace, AxisLineX, AxisLineY };
 inline constexpr std::size_t LayerCount = 5;
+
+/// The layer's name: "ProbeMarker", "WireSections", "Trace", "AxisLineX", "AxisLineY".
+std::string_view LayerName(Layer layer);
+
+/// `points` moved by (dx, dy): each sum formed in extended precision, stored as a double.
+/// An overflow of that store raises the floating-point overflow flag (the caller checks).
+std::vector<PlotPoint> Translated(const std::vector<PlotPoint>& points, Extended dx, Extended dy);
+
+/// `points` turned about (cx, cy) by `delta` radians, counter-clockwise for a positive delta:
+/// with dx = X − cx and dy = Y − cy, X′ = cos δ·dx − sin δ·dy + cx and
+/// Y′ = sin δ·dx + cos δ·dy + cy, formed in extended precision and stored as doubles.
+std::vector<PlotPoint> Rotated(const std::vector<PlotPoint>& points, Extended cx, Extended cy,
+                               Extended delta);
 
 /// An axis range in centimetres.
 struct AxisRange {
@@ -47,14 +61,19 @@ public:
     /// (−0.5, −1), (0, 1), (0.5, −1) turned by −1.57079632675 rad), the axis lines, an empty
     /// trace and the two wire sections (13, 0), (−13, 0).
     void SceneReset();
-    /// Moves every marker point by (dx, dy).
+    /// Moves every marker point by (dx, dy) (see Translated). Throws EMathError, changing
+    /// nothing, when a point leaves the double range.
     void MarkerTranslate(Extended dx, Extended dy);
     /// Turns every marker point about (cx, cy) by `delta` radians, counter-clockwise for a
-    /// positive delta; intermediate values in extended precision.
+    /// positive delta; intermediate values in extended precision (see Rotated). Throws
+    /// EMathError, changing nothing, on an arithmetic fault.
     void MarkerRotate(Extended cx, Extended cy, Extended delta);
     /// Replaces the marker's points (a command commits its new marker this way).
     void SetMarker(std::vector<PlotPoint> points);
+    /// Appends (x, y) to the trace. Throws EMathError, changing nothing, when the point does
+    /// not fit a double.
     void TraceAdd(Extended x, Extended y);
+    /// Empties the trace.
     void TraceClear();
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,16 @@ namespace velmora {
 /// again from empty when ClearCount() has changed.
 class ProtocolLog {
 public:
+    /// The five lines of one entry.
+    using Entry = std::array<std::u16string, 5>;
+
+    /// The entry for the state's ProbeX, ProbeY, ProbeAngle and Induction, built without
+    /// touching any log (a command builds it before it commits). Throws EMathError when the
+    /// angle in degrees leaves the extended range.
+    static Entry EntryFor(const LabState& state);
+    /// Appends the five lines of `entry` after the last line.
+    void Append(const Entry& entry);
+
     /// Appends the five lines of an entry for the state's ProbeX, ProbeY, ProbeAngle and
     /// Induction: "x (см):…", "y (см):…", "Угол датчика:…", "B (Тл):…" and " ", the numbers
     /// in FormatGeneral(value, 4, 4), the angle in degrees as ProbeAngle × 180 ÷ PiValue.

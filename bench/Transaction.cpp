@@ -1,0 +1,132 @@
+#include "Transaction.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ArithmeticCheck.h"
+#include "NumText.h"
+
+namespace velmora {
+
+namespace {
+
+/// π to ten decimals, the constant the commands convert degrees with (the same value as
+/// PiValue after Reset).
+constexpr Extended CommandPi = 3.1415926535L;
+
+/// How far (cm) the marker may stray from where the probe is before it is rebuilt there.
+/// Ordinary walks keep it within about 1e-13 cm; only absurd steps and turns, whose sums
+/// lose the marker's 1 cm against positions or angles far beyond the plot, get near it.
+constexpr Extended MarkerDriftLimit = 1e-7L;
+
+struct TurnResult {
+    Extended delta;
+    Extended angle;
+};
+
+}  // namespace
+
+std::vector<PlotPoint> MarkerAt(Extended x, Extended y, Extended angle) {
+    const Extended c = std::cos(angle);
+    const Extended s = std::sin(angle);
+    // Ahead: (c, s); to the left: (−s, c).
+    return {
+        {static_cast<double>(x - c - 0.5L * s), static_cast<double>(y - s + 0.5L * c)},
+        {static_cast<double>(x + c), static_cast<double>(y + s)},
+        {static_cast<double>(x - c + 0.5L * s), static_cast<double>(y - s - 0.5L * c)},
+    };
+}
+
+Transaction::Transaction(const Bench& bench)
+    : table(bench.Table()),
+      state(bench.State()),
+      options(bench.Options()),
+      marker(bench.Scene().Points(Layer::ProbeMarker)) {}
+
+Extended Transaction::ReadTrimmed(std::u16string_view key) const {
+    return ParseNumber(TrimBlanks(table.Input(key)));
+}
+
+Extended Transaction::ReadUntrimmed(std::u16string_view key) const {
+    return ParseNumber(table.Input(key));
+}
+
+void Transaction::Turn(Extended degrees, bool counterClockwise) {
+    const TurnResult turn = Checked([&] {
+        const Extended delta = degrees * CommandPi / 180;
+        const Extended angle =
+            counterClockwise ? delta + state.ProbeAngle : state.ProbeAngle - delta;
+        return TurnResult{delta, angle};
+    });
+    state.ProbeAngle = turn.angle;
+    UpdateReading();
+    for (int row : {7, 2, 3, 6})
+        WriteRow(row);
+    const Extended signedDelta = counterClockwise ? turn.delta : -turn.delta;
+    marker = Checked([&] { return Rotated(marker, state.ProbeX, state.ProbeY, signedDelta); });
+    markerChanged = true;
+}
+
+void Transaction::UpdateReading() {
+    state.Induction =
+        Checked([&] { return ProbeReading(state, state.ProbeAngle, state.ProbeX, state.ProbeY); });
+}
+
+void Transaction::WriteRow(int row) {
+    std::u16string text;
+    switch (row) {
+        case 2:
+            text = FormatGeneral(state.ProbeX, 5, 4);
+            break;
+        case 3:
+            text = FormatGeneral(state.ProbeY, 5, 4);
+            break;
+        case 6:
+            text =
+                FormatGeneral(Checked([&] { return state.ProbeAngle * 180 / CommandPi; }), 15, 0);
+            break;
+        case 7:
+            text = FormatExponent(state.Induction, 5, 4);
+            break;
+        case 8:
+            text = FormatExponent(state.Circulation, 5, 4);
+            break;
+    }
+    rows.emplace_back(row, table.Key(row) + u'=' + text);
+}
+
+void Transaction::WritePlaceholder(int row) {
+    rows.emplace_back(row, table.Key(row) + u"=-----");
+}
+
+void Transaction::TranslateMarker(Extended dx, Extended dy) {
+    marker = Checked([&] { return Translated(marker, dx, dy); });
+    markerChanged = true;
+}
+
+void Transaction::Record() {
+    traceDot = Checked([&] {
+        return PlotPoint{static_cast<double>(state.ProbeX), static_cast<double>(state.ProbeY)};
+    });
+    entry = ProtocolLog::EntryFor(state);
+}
+
+void Transaction::KeepMarkerOnProbe() {
+    if (!markerChanged || marker.size() != 3)
+        return;
+    const std::vector<PlotPoint> ideal =
+        Checked([&] { return MarkerAt(state.ProbeX, state.ProbeY, state.ProbeAngle); });
+    const bool drifted = Checked([&] {
+        bool far = false;
+        for (std::size_t i = 0; i < marker.size(); ++i) {
+            const Extended dx = Extended(marker[i].X) - ideal[i].X;
+            const Extended dy = Extended(marker[i].Y) - ideal[i].Y;
+            far = far || std::max(std::fabs(dx), std::fabs(dy)) > MarkerDriftLimit;
+        }
+        return far;
+    });
+    if (drifted)
+        marker = ideal;
+}
+
+}  // namespace velmora
