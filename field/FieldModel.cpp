@@ -1,1 +1,101 @@
-// placeholder
+#include "FieldModel.h"
+
+#include <cmath>
+
+#include "ArithmeticCheck.h"
+
+namespace velmora {
+namespace {
+
+/// The coil is cut into this many equal arcs; each arc is represented by its start point.
+constexpr int kArcCount = 1000;
+
+/// The prefactor of the Biot–Savart sums, rounded to double:
+///   K [T·cm²] = Mu0 [T·m/A] × I [A] × N × R [cm] ÷ (4π) × 100 [cm/m],
+/// evaluated left to right in extended precision with the bench's own π.
+double Prefactor(const LabState& state) {
+    const Extended k = state.Mu0 * state.CoilCurrent * state.CoilTurns * state.CoilRadius /
+                       (state.PiValue * 4) * 100;
+    return static_cast<double>(k);
+}
+
+/// True when (x, y) [cm] lies within WireRadius of a wire section (±R, 0), the boundary
+/// included. The section at +R is tested first; both tests are made in extended precision.
+bool InDeadZone(const LabState& state, Extended x, Extended y) {
+    const Extended radius = state.CoilRadius;
+    const Extended wire = state.WireRadius;
+    if ((x - radius) * (x - radius) + y * y <= wire * wire)
+        return true;
+    return (x + radius) * (x + radius) + y * y <= wire * wire;
+}
+
+/// The Biot–Savart sum over the coil at the plane point (x, y) [cm], in tesla:
+///   S = Σ_k dφ × K × numerator(sin φ_k) ÷ D_k^(3/2),  dφ = 2π ÷ n,  φ_k = k × dφ,
+/// where D_k [cm²] = x² + y² + R² − 2 R x sin φ_k is the squared distance from the point
+/// to the coil point (R sin φ_k, 0, R cos φ_k), and numerator [cm] is the in-plane
+/// component's share of dl × ρ per unit of R dφ. Each rounding to double below is part of
+/// the result: φ, D, the quotient t and every partial sum are doubles, the rest extended.
+template <class Numerator>
+double CoilSum(const LabState& state, Extended x, Extended y, Numerator numerator) {
+    const double k = Prefactor(state);
+    if (InDeadZone(state, x, y))
+        return 0;
+
+    const Extended n = kArcCount;
+    const Extended radius = state.CoilRadius;
+    const Extended arc = 1 / n * 2 * state.PiValue;                 // rad: length of one arc ÷ R
+    const Extended distanceBase = x * x + y * y + radius * radius;  // cm²
+    const Extended crossTerm = radius * 2 * x;                      // cm²
+    double sum = 0;
+    for (int i = 0; i < kArcCount; ++i) {
+        const double phi = static_cast<double>(i / n * 2 * state.PiValue);  // rad
+        // One sine serves both the distance and the numerator of this term.
+        const Extended sinPhi = std::sin(static_cast<Extended>(phi));
+        const double distance = static_cast<double>(distanceBase - sinPhi * crossTerm);
+        const Extended d = distance;
+        const double t = static_cast<double>(numerator(sinPhi) / std::sqrt(d * d * d));  // 1/cm²
+        sum = static_cast<double>(sum + arc * (static_cast<Extended>(k) * t));           // T
+    }
+    return sum;
+}
+
+}  // namespace
+
+double FieldBx(const LabState& state, Extended x, Extended y) {
+    // On the coil axis and on the x-axis the x component vanishes by symmetry.
+    if (x == 0)
+        return 0;
+    if (y == 0)
+        return 0;
+    // numerator [cm] = sin φ × y
+    return Checked(
+        [&] { return CoilSum(state, x, y, [y](Extended sinPhi) { return sinPhi * y; }); });
+}
+
+double FieldBy(const LabState& state, Extended x, Extended y) {
+    // numerator [cm] = R − sin φ × x
+    return Checked([&] {
+        const Extended radius = state.CoilRadius;
+        return CoilSum(state, x, y, [radius, x](Extended sinPhi) { return radius - sinPhi * x; });
+    });
+}
+
+Extended ProbeReading(const LabState& state, Extended angle, Extended x, Extended y) {
+    // B_probe [T] = sin(angle) × By + cos(angle) × Bx, each step checked in turn so the first
+    // fault is the one reported. The angle is settled inside each check: otherwise the
+    // compiler may merge the cosine and the sine into one call made before any check.
+    const double bx = FieldBx(state, x, y);
+    const Extended c = Checked([&] {
+        Extended a = angle;
+        Settle(a);
+        return std::cos(a) * bx;
+    });
+    const double by = FieldBy(state, x, y);
+    return Checked([&] {
+        Extended a = angle;
+        Settle(a);
+        return std::sin(a) * by + c;
+    });
+}
+
+}  // namespace velmora
