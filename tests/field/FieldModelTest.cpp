@@ -121,9 +121,10 @@ TEST(FieldModel, ProbeReadsTheComponentAlongItsDirection) {
 }
 
 TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
-    // Results of this implementation on x86-64 (x87 extended, glibc's sinl and cosl). Keeping
-    // any of K, φ, D, t or the partial sums in extended precision, taking the sine in double,
-    // or forming K × t or the arc factor in double changes at least one of these values.
+    // Results of this implementation on x86-64 (x87 extended and its sine for the arcs, glibc's
+    // sinl and cosl for the probe angle). Keeping any of K, φ, D, t or the partial sums in
+    // extended precision, taking the sine in double, or forming K × t or the arc factor in
+    // double changes at least one of these values.
     const LabState state = ResetLabState();
     struct Case {
         long double x, y, angle;
