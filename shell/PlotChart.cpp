@@ -1,0 +1,228 @@
+#include "PlotChart.h"
+
+#include <qcustomplot.h>
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+
+#include "PlotMouse.h"
+
+namespace velmora {
+namespace {
+
+/// The colours of the layers: pure blue, red and a dark green.
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
+const QColor kGreen(0, 128, 0);
+
+/// Blank border between the plot's edge and everything it draws, in per cent of its width
+/// (left and right) and of its height (top and bottom).
+constexpr int kSideMarginPercent = 3;
+constexpr int kEndMarginPercent = 4;
+
+/// Tick marks point outwards from the data area, so they take room in the margins.
+constexpr int kTickLength = 4;
+constexpr int kSubTickLength = 2;
+
+void StyleLayer(QCPCurve& curve, Layer layer) {
+    curve.setLineStyle(QCPCurve::lsLine);
+    curve.setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+    switch (layer) {
+        case Layer::ProbeMarker:
+            curve.setPen(QPen(kBlue, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            break;
+        case Layer::WireSections:
+            curve.setLineStyle(QCPCurve::lsNone);
+            curve.setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, kRed, kRed, 36));
+            break;
+        case Layer::Trace:
+            curve.setLineStyle(QCPCurve::lsNone);
+            curve.setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, kRed, kRed, 4));
+            break;
+        case Layer::AxisLineX:
+        case Layer::AxisLineY:
+            curve.setPen(QPen(kGreen, 1, Qt::DotLine));
+            break;
+    }
+}
+
+void StyleAxis(QCPAxis& axis, bool withLine) {
+    axis.setVisible(true);
+    axis.grid()->setVisible(false);
+    axis.grid()->setSubGridVisible(false);
+    axis.setTickLength(0, kTickLength);
+    axis.setSubTickLength(0, kSubTickLength);
+    if (!withLine) {
+        axis.setBasePen(Qt::NoPen);
+    }
+}
+
+/// QSvgGenerator states the picture's size in millimetres; the clipboard picture is stated
+/// in pixels, so a reader gets back exactly the plot's size.
+QByteArray SizeInPixels(QByteArray svg, QSize size) {
+    QString text = QString::fromUtf8(svg);
+    static const QRegularExpression kWidth(QStringLiteral("(<svg[^>]*?\\s)width=\"[^\"]*\""));
+    static const QRegularExpression kHeight(QStringLiteral("(<svg[^>]*?\\s)height=\"[^\"]*\""));
+    text.replace(kWidth, QStringLiteral("\\1width=\"%1px\"").arg(size.width()));
+    text.replace(kHeight, QStringLiteral("\\1height=\"%1px\"").arg(size.height()));
+    return text.toUtf8();
+}
+
+}  // namespace
+
+PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)) {
+    // The plot itself takes the keyboard focus in the window's tab order; the drawing
+    // widget inside it does not.
+    setFocusPolicy(Qt::StrongFocus);
+    plot_->setFocusPolicy(Qt::NoFocus);
+    plot_->setGeometry(rect());
+
+    plot_->setBackground(palette().brush(QPalette::Base));
+    plot_->axisRect()->setBackground(Qt::NoBrush);
+    plot_->setAntialiasedElements(QCP::aeAll);
+    plot_->setNoAntialiasingOnDrag(false);
+    plot_->setInteractions({});
+
+    StyleAxis(*plot_->xAxis, true);
+    StyleAxis(*plot_->yAxis, false);
+    plot_->xAxis2->setVisible(false);
+    plot_->yAxis2->setVisible(false);
+
+    for (std::size_t i = 0; i < LayerCount; ++i) {
+        curves_[i] = new QCPCurve(plot_->xAxis, plot_->yAxis);
+        StyleLayer(*curves_[i], static_cast<Layer>(i));
+    }
+    SetRanges(PlotScene::FixedXRange, PlotScene::FixedYRange);
+    ApplyMargins();
+
+    mouse_ = std::make_unique<PlotMouse>(*this);
+    plot_->installEventFilter(mouse_.get());
+}
+
+PlotChart::~PlotChart() {
+    // The event filter goes before the plot it watches.
+    plot_->removeEventFilter(mouse_.get());
+}
+
+void PlotChart::BindScene(const PlotScene& scene) {
+    scene_ = &scene;
+    everShown_ = false;
+    Refresh();
+}
+
+bool PlotChart::Refresh() {
+    if (scene_ == nullptr) {
+        return false;
+    }
+    bool changed = false;
+    if (!everShown_ || scene_->ResetCount() != shownResetCount_) {
+        shownResetCount_ = scene_->ResetCount();
+        mouse_->Forget();
+        SetRanges(PlotScene::FixedXRange, PlotScene::FixedYRange);
+        changed = true;
+    }
+    for (std::size_t i = 0; i < LayerCount; ++i) {
+        const auto layer = static_cast<Layer>(i);
+        if (!everShown_ || scene_->Revision(layer) != shownRevisions_[i]) {
+            CopyLayer(layer);
+            changed = true;
+        }
+    }
+    everShown_ = true;
+    if (changed) {
+        RequestRedraw();
+    }
+    return changed;
+}
+
+void PlotChart::CopyLayer(Layer layer) {
+    const auto index = static_cast<std::size_t>(layer);
+    const std::vector<PlotPoint>& points = scene_->Points(layer);
+    QVector<QCPCurveData> data;
+    data.reserve(static_cast<qsizetype>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        data.append(QCPCurveData(static_cast<double>(i), points[i].X, points[i].Y));
+    }
+    // The data is already in drawing order: the curve keeps it as given.
+    curves_[index]->data()->set(data, true);
+    shownRevisions_[index] = scene_->Revision(layer);
+}
+
+std::vector<PlotPoint> PlotChart::ShownPoints(Layer layer) const {
+    std::vector<PlotPoint> points;
+    for (const QCPCurveData& point : *curves_[static_cast<std::size_t>(layer)]->data()) {
+        points.push_back({point.key, point.value});
+    }
+    return points;
+}
+
+QWidget* PlotChart::Canvas() const {
+    return plot_;
+}
+
+AxisRange PlotChart::XRange() const {
+    return {plot_->xAxis->range().lower, plot_->xAxis->range().upper};
+}
+
+AxisRange PlotChart::YRange() const {
+    return {plot_->yAxis->range().lower, plot_->yAxis->range().upper};
+}
+
+void PlotChart::SetRanges(AxisRange x, AxisRange y) {
+    plot_->xAxis->setRange(x.Min, x.Max);
+    plot_->yAxis->setRange(y.Min, y.Max);
+    RequestRedraw();
+}
+
+double PlotChart::PixelToX(double pixel) const {
+    return plot_->xAxis->pixelToCoord(pixel);
+}
+
+double PlotChart::PixelToY(double pixel) const {
+    return plot_->yAxis->pixelToCoord(pixel);
+}
+
+void PlotChart::RequestRedraw() {
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+QRect PlotChart::DataArea() const {
+    // The axis rectangle is placed by the plot's layout, which runs on a redraw; lay it out
+    // now so the area is right even before the first one.
+    plot_->plotLayout()->update(QCPLayoutElement::upLayout);
+    return plot_->axisRect()->rect();
+}
+
+QByteArray PlotChart::RenderSvg() {
+    const QSize size = plot_->size().expandedTo(QSize(1, 1));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setResolution(96);
+        QCPPainter painter;
+        painter.begin(&generator);
+        painter.setMode(QCPPainter::pmVectorized);
+        plot_->toPainter(&painter, size.width(), size.height());
+        painter.end();
+    }
+    return SizeInPixels(buffer.data(), size);
+}
+
+void PlotChart::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    plot_->setGeometry(rect());
+    ApplyMargins();
+}
+
+void PlotChart::ApplyMargins() {
+    const int side = width() * kSideMarginPercent / 100;
+    const int end = height() * kEndMarginPercent / 100;
+    plot_->plotLayout()->setMargins(QMargins(side, end, side, end));
+}
+
+}  // namespace velmora

@@ -1,0 +1,92 @@
+#include "ReadoutModel.h"
+
+namespace velmora {
+
+ReadoutModel::ReadoutModel(ReadoutTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), shownRevision_(table.Revision()) {
+    for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+        shownKeys_[row] = table_.Key(row);
+        shownValues_[row] = table_.Value(row);
+    }
+}
+
+int ReadoutModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ReadoutTable::RowCount;
+}
+
+int ReadoutModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant ReadoutModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const QString key = QString::fromStdU16String(table_.Key(index.row()));
+    const QString value = QString::fromStdU16String(table_.Value(index.row()));
+    const bool isValue = index.column() == ValueColumn;
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return isValue ? value : key;
+        case Qt::AccessibleTextRole:
+            // A screen reader names a value cell by its row's key.
+            return isValue ? key + QStringLiteral(": ") + value : key;
+        default:
+            return {};
+    }
+}
+
+bool ReadoutModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || index.column() != ValueColumn || role != Qt::EditRole) {
+        return false;
+    }
+    const std::u16string text = value.toString().toStdU16String();
+    if (text == table_.Value(index.row())) {
+        return true;
+    }
+    table_.SetValue(index.row(), text);
+    shownValues_[index.row()] = text;
+    shownRevision_ = table_.Revision();
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+Qt::ItemFlags ReadoutModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    if (index.column() == ValueColumn) {
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    }
+    return Qt::ItemIsEnabled;
+}
+
+QVariant ReadoutModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    return section == KeyColumn ? QStringLiteral("Название") : QStringLiteral("Значение");
+}
+
+std::vector<int> ReadoutModel::Refresh() {
+    std::vector<int> changed;
+    if (table_.Revision() == shownRevision_) {
+        return changed;
+    }
+    shownRevision_ = table_.Revision();
+    for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+        const bool keyChanged = table_.Key(row) != shownKeys_[row];
+        const bool valueChanged = table_.Value(row) != shownValues_[row];
+        if (!keyChanged && !valueChanged) {
+            continue;
+        }
+        shownKeys_[row] = table_.Key(row);
+        shownValues_[row] = table_.Value(row);
+        emit dataChanged(index(row, keyChanged ? KeyColumn : ValueColumn), index(row, ValueColumn));
+        changed.push_back(row);
+    }
+    return changed;
+}
+
+}  // namespace velmora

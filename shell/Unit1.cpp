@@ -1,0 +1,224 @@
+#include "Unit1.h"
+
+#include <QKeyEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <algorithm>
+
+#include "PictureClipboard.h"
+#include "ReadoutModel.h"
+
+namespace velmora {
+namespace {
+
+/// The stand-in for the bench's "MS Sans Serif" 8 pt: a sans-serif face with Cyrillic, at
+/// the same character height of 11 pixels (device-independent, so it scales with the screen).
+constexpr char kFontFamily[] = "DejaVu Sans";
+constexpr int kFontPixels = 11;
+/// The axis letters "X" and "Y" on the plot: the same face at 21 pixels (16 pt).
+constexpr int kAxisLetterPixels = 21;
+
+QFont BenchFont(int pixels) {
+    QFont font(QString::fromLatin1(kFontFamily));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    ui.setupUi(this);
+    model_ = new ReadoutModel(bench_.Table(), this);
+    ui.ValueListEditor1->setModel(model_);
+    ui.Chart1->BindScene(bench_.Scene());
+    SetUpLook();
+    SetUpAccessibility();
+    ConnectControls();
+    RefreshOptions();
+    // The plot is first in the tab order and holds the focus when the window is activated.
+    ui.Chart1->setFocus(Qt::OtherFocusReason);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::SetUpLook() {
+    setFixedSize(size());
+    // The window's ground is the desktop's window colour (white), not the button face.
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, ground.color(QPalette::Base));
+    setPalette(ground);
+    setAutoFillBackground(true);
+
+    setFont(BenchFont(kFontPixels));
+    ui.Label2->setFont(BenchFont(kAxisLetterPixels));
+    ui.Label3->setFont(BenchFont(kAxisLetterPixels));
+    // The letters lie over the plot without catching the mouse gestures meant for it.
+    ui.Label2->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui.Label3->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui.Label13->setBuddy(ui.Memo1);
+}
+
+void TForm1::SetUpAccessibility() {
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        button->setAccessibleName(button->text());
+    }
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setAccessibleName(label->text());
+    }
+    ui.Memo1->setAccessibleName(ui.Label13->text());
+    ui.Chart1->setAccessibleName(QStringLiteral("Рисунок"));
+    ui.ValueListEditor1->setAccessibleName(QStringLiteral("Показания"));
+}
+
+void TForm1::ConnectControls() {
+    const std::pair<QPushButton*, void (TForm1::*)()> handlers[] = {
+        {ui.Button1, &TForm1::Button1Click},   {ui.Button2, &TForm1::Button2Click},
+        {ui.Button3, &TForm1::Button3Click},   {ui.Button4, &TForm1::Button4Click},
+        {ui.Button5, &TForm1::Button5Click},   {ui.Button6, &TForm1::Button6Click},
+        {ui.Button7, &TForm1::Button7Click},   {ui.Button8, &TForm1::Button8Click},
+        {ui.Button9, &TForm1::Button9Click},   {ui.Button10, &TForm1::Button10Click},
+        {ui.Button11, &TForm1::Button11Click}, {ui.Button12, &TForm1::Button12Click},
+    };
+    for (const auto& [button, handler] : handlers) {
+        connect(button, &QPushButton::clicked, this, handler);
+        button->installEventFilter(this);
+    }
+    // The option boxes carry no action: a command reads them when it runs.
+    connect(ui.CheckBox1, &QCheckBox::toggled, this,
+            [this](bool on) { bench_.Options().FixAngle = on; });
+    connect(ui.CheckBox2, &QCheckBox::toggled, this,
+            [this](bool on) { bench_.Options().SumCirculation = on; });
+    connect(ui.CheckBox3, &QCheckBox::toggled, this,
+            [this](bool on) { bench_.Options().WriteProtocol = on; });
+}
+
+void TForm1::Button1Click() {
+    RunCommand(&Bench::Reset);
+}
+void TForm1::Button2Click() {
+    RunCommand(&Bench::Move);
+}
+void TForm1::Button3Click() {
+    RunCommand(&Bench::RotateMinus);
+}
+void TForm1::Button4Click() {
+    RunCommand(&Bench::RotatePlus);
+}
+void TForm1::Button5Click() {
+    RunCommand(&Bench::EraseProtocol);
+}
+void TForm1::Button6Click() {
+    RunCommand(&Bench::StepX);
+}
+void TForm1::Button7Click() {
+    RunCommand(&Bench::StepY);
+}
+void TForm1::Button8Click() {}
+void TForm1::Button10Click() {
+    RunCommand(&Bench::GoToStart);
+}
+void TForm1::Button11Click() {}
+void TForm1::Button12Click() {
+    RunCommand(&Bench::RecordValues);
+}
+
+void TForm1::Button9Click() {
+    // The picture is made before the clipboard is touched, so a failure while making it
+    // leaves the clipboard as it was.
+    PutPictureOnClipboard(ui.Chart1->RenderSvg());
+}
+
+void TForm1::RunCommand(void (Bench::*command)()) {
+    // A command that fails changes nothing in the bench, so there is nothing to show.
+    (bench_.*command)();
+    RefreshViews();
+}
+
+void TForm1::RefreshViews() {
+    for (int row : model_->Refresh()) {
+        ui.ValueListEditor1->AnnounceValueChange(row);
+    }
+    RefreshProtocol();
+    RefreshOptions();
+    ui.Chart1->Refresh();
+}
+
+void TForm1::RefreshProtocol() {
+    const ProtocolLog& log = bench_.Protocol();
+    if (log.ClearCount() != shownClears_ || log.Lines().size() < shownLines_) {
+        ui.Memo1->clear();
+        shownClears_ = log.ClearCount();
+        shownLines_ = 0;
+    }
+    if (log.Lines().size() == shownLines_) {
+        return;
+    }
+    QStringList lines;
+    for (std::size_t i = shownLines_; i < log.Lines().size(); ++i) {
+        lines.append(QString::fromStdU16String(log.Lines()[i]));
+    }
+    shownLines_ = log.Lines().size();
+
+    // New lines go after whatever the box holds, the student's own text included, starting
+    // on a line of their own.
+    QTextCursor end(ui.Memo1->document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    if (!end.block().text().isEmpty()) {
+        end.insertBlock();
+    }
+    end.insertText(lines.join(QLatin1Char('\n')));
+    end.endEditBlock();
+    ui.Memo1->verticalScrollBar()->setValue(ui.Memo1->verticalScrollBar()->maximum());
+}
+
+void TForm1::RefreshOptions() {
+    const BenchOptions& options = bench_.Options();
+    ui.CheckBox1->setChecked(options.FixAngle);
+    ui.CheckBox2->setChecked(options.SumCirculation);
+    ui.CheckBox3->setChecked(options.WriteProtocol);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (everShown_) {
+        return;
+    }
+    everShown_ = true;
+    PlaceOnDesktop();
+    Button1Click();
+}
+
+void TForm1::PlaceOnDesktop() {
+    const QScreen* display = screen();
+    if (display == nullptr) {
+        return;
+    }
+    // The desktop is the area all monitors span; integer halves round towards zero.
+    const QRect desktop = display->virtualGeometry();
+    const QSize outer = frameGeometry().size();
+    const int left = desktop.left() + desktop.width() / 2 - outer.width() / 2;
+    const int top = desktop.top() + desktop.height() / 2 - outer.height() / 2;
+    move(std::max(left, desktop.left()), std::max(top, desktop.top()));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+        const bool plain = (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (enter && plain) {
+            if (auto* button = qobject_cast<QPushButton*>(watched); button != nullptr) {
+                if (!key.isAutoRepeat()) {
+                    button->click();
+                }
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace velmora

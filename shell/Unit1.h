@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QWidget>
+#include <cstddef>
+
+#include "Bench.h"
+#include "ui_Unit1.h"
+
+namespace velmora {
+
+class ReadoutModel;
+
+/// The main window: the plot of the measuring plane on the left; the command buttons, the
+/// three option boxes, the readout table and the protocol box on the right. Every button runs
+/// one handler named after it. The window owns the bench and shows it: after each command it
+/// refreshes the table, the protocol, the plot and the option boxes from the bench, each
+/// only when the bench's revision counters say it changed.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    /// The bench the window shows.
+    const Bench& Lab() const { return bench_; }
+
+    void Button1Click();   ///< "Начать/Сброс": Reset
+    void Button2Click();   ///< "Сдвиг": Move
+    void Button3Click();   ///< "Поворот -": RotateMinus
+    void Button4Click();   ///< "Поворот +": RotatePlus
+    void Button5Click();   ///< "Стереть": EraseProtocol
+    void Button6Click();   ///< "Шаг по X": StepX
+    void Button7Click();   ///< "Шаг по Y": StepY
+    void Button8Click();   ///< "Информация": ShowInformation
+    void Button9Click();   ///< "Копировать рисунок": CopyPicture
+    void Button10Click();  ///< "В начало": GoToStart
+    void Button11Click();  ///< "Параметры установки": ShowApparatus
+    void Button12Click();  ///< "Записать": RecordValues
+
+    Ui::TForm1 ui;
+
+  protected:
+    /// The first time the window becomes visible it is centred on the desktop and Reset runs,
+    /// before anything of it is drawn.
+    void showEvent(QShowEvent* event) override;
+    /// Enter or Return presses the push button that has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void SetUpLook();
+    void SetUpAccessibility();
+    void ConnectControls();
+    void RunCommand(void (Bench::*command)());
+    void RefreshViews();
+    void RefreshProtocol();
+    void RefreshOptions();
+    void PlaceOnDesktop();
+
+    Bench bench_;
+    ReadoutModel* model_;
+    std::size_t shownLines_ = 0;
+    unsigned long long shownClears_ = 0;
+    bool everShown_ = false;
+};
+
+}  // namespace velmora
