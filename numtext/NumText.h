@@ -22,8 +22,14 @@ TFormatSettings& FormatSettings();
 /// Fills FormatSettings() from the user's numeric locale (LC_ALL, LC_NUMERIC, LANG as the C
 /// library resolves them, without changing the C library's current locale): the first
 /// character of the decimal-point text, or "." when it is empty or longer than two
-/// characters; the digit-group text likewise, default ",".
+/// characters; the digit-group text likewise, default ",". A locale that cannot be opened
+/// leaves both defaults.
 void LoadFormatSettings();
+
+/// The separator a locale's text stands for: its first UTF-16 character, or `fallback` when
+/// the text (UTF-8, as the locale gives it) is empty, longer than two UTF-16 characters, not
+/// well-formed UTF-8, or begins with a character beyond U+FFFF.
+char16_t LocaleSeparator(std::string_view localeText, char16_t fallback);
 
 /// Removes from both ends every character of code U+0020 or lower. U+00A0 is kept.
 std::u16string TrimBlanks(std::u16string_view text);
@@ -34,9 +40,14 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view old,
                           std::u16string_view replacement);
 
 /// Reads `text` as a number written with `settings.DecimalSeparator`: blanks (U+0020 only)
-/// around, an optional sign, digits with an optional fraction, an optional exponent. Never
-/// throws; on return the caller's floating-point environment (flags and controls) is as it
-/// was. Returns false when the text is not a number or leaves the extended range.
+/// around, an optional sign, digits with an optional fraction, an optional exponent whose
+/// digits are read until their value reaches 500; a U+0000 character ends the text. The
+/// digits are accumulated as one whole number in extended arithmetic, then scaled by the
+/// power of ten once (exactly rounded), so a text of at most 19 significant digits gives
+/// the nearest extended value. Zero stays zero whatever its exponent; "-0" is negative
+/// zero; results below the subnormal range are zero. Never throws; on return the caller's
+/// floating-point environment (flags and controls) is as it was. Returns false, leaving
+/// `value` untouched, when the text is not a number or leaves the extended range.
 bool TryTextToNumber(std::u16string_view text, const TFormatSettings& settings, Extended& value);
 
 /// TryTextToNumber, or EConvertError "'<text>' is not a valid floating point value".
@@ -55,8 +66,9 @@ struct DecimalForm {
     std::string Digits;  ///< "0".."9", at most 18, neither first nor last is "0"
 };
 
-/// The decimal form of a finite `value` rounded half up to `precision` (2..18) significant
-/// digits from its 18-digit expansion (itself rounded to nearest, ties to even).
+/// The decimal form of a finite `value` rounded half up to `precision` (clamped to 2..18)
+/// significant digits from its 18-digit expansion, which is itself the exact value rounded
+/// to nearest, ties to even. Subnormals give the form of zero, as do infinities and NaN.
 DecimalForm ToDecimalForm(Extended value, int precision);
 
 /// The general layout: fixed notation when the rounded value is zero or in [1e-4, 10^P),

@@ -1,0 +1,245 @@
+#include <algorithm>
+#include <array>
+#include <cfenv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "ArithmeticCheck.h"
+#include "Error.h"
+#include "ExactScaling.h"
+#include "NumText.h"
+
+namespace velmora {
+
+namespace {
+
+/// The parts of a text that has the form of a number.
+struct NumberText {
+    bool Negative = false;
+    std::u16string_view IntegerDigits;
+    std::u16string_view FractionDigits;
+    int Exponent = 0;
+};
+
+/// Exponent digits are read until their value reaches this; a longer exponent is left
+/// partly unread, and so the text is not a number.
+constexpr int kExponentReadLimit = 500;
+
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+/// The form of a number: spaces, a sign, digits with an optional fraction (at least one
+/// digit in all), an optional exponent, spaces, the end.
+std::optional<NumberText> ScanNumberText(std::u16string_view text, char16_t separator) {
+    std::size_t at = 0;
+    const auto skipSpaces = [&] {
+        while (at < text.size() && text[at] == u' ')
+            ++at;
+    };
+    const auto digitRun = [&] {
+        const std::size_t start = at;
+        while (at < text.size() && IsDigit(text[at]))
+            ++at;
+        return text.substr(start, at - start);
+    };
+    const auto takeSign = [&] {
+        if (at < text.size() && (text[at] == u'+' || text[at] == u'-'))
+            return text[at++] == u'-';
+        return false;
+    };
+
+    NumberText number;
+    skipSpaces();
+    number.Negative = takeSign();
+    number.IntegerDigits = digitRun();
+    if (at < text.size() && text[at] == separator) {
+        ++at;
+        number.FractionDigits = digitRun();
+    }
+    if (number.IntegerDigits.empty() && number.FractionDigits.empty())
+        return std::nullopt;
+    if (at < text.size() && (text[at] == u'E' || text[at] == u'e')) {
+        ++at;
+        const bool negativeExponent = takeSign();
+        if (at == text.size() || !IsDigit(text[at]))
+            return std::nullopt;
+        int magnitude = 0;
+        while (at < text.size() && IsDigit(text[at]) && magnitude < kExponentReadLimit) {
+            magnitude = magnitude * 10 + (text[at++] - u'0');
+        }
+        number.Exponent = negativeExponent ? -magnitude : magnitude;
+    }
+    skipSpaces();
+    if (at != text.size())
+        return std::nullopt;
+    return number;
+}
+
+/// The scan's own floating-point settings: flags cleared, every trap off, rounding to
+/// nearest and, on the x87, the full 64-bit significand. The caller's environment, flags
+/// and controls alike, is put back when the scope ends.
+class ScanArithmetic {
+  public:
+    ScanArithmetic() noexcept {
+        std::feholdexcept(&saved_);
+        std::fesetround(FE_TONEAREST);
+#if defined(__x86_64__) || defined(__i386__)
+        std::uint16_t control = 0;
+        asm volatile("fnstcw %0" : "=m"(control));
+        control |= 0x0300;  // precision control 11: 64-bit significand
+        asm volatile("fldcw %0" : : "m"(control));
+#endif
+    }
+    ~ScanArithmetic() {
+        std::fesetenv(&saved_);
+    }
+    ScanArithmetic(const ScanArithmetic&) = delete;
+    ScanArithmetic& operator=(const ScanArithmetic&) = delete;
+
+  private:
+    std::fenv_t saved_;
+};
+
+/// 10^0 … 10^27, each exact in the extended format (5^27 < 2^64).
+constexpr int kExactPowerOfTen = 27;
+constexpr auto kPowersOfTen = [] {
+    std::array<Extended, kExactPowerOfTen + 1> powers{};
+    powers[0] = 1;
+    for (std::size_t i = 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 10;
+    return powers;
+}();
+
+/// Beyond this many fraction digits more than exponent, every accumulated value (at most
+/// about 10^4932) scales to far below the smallest subnormal.
+constexpr std::int64_t kNegligibleScale = 100000;
+/// The binary exponent of the largest extended value's binade, plus one.
+constexpr int kOverflowBinaryExponent = 16384;
+/// Values below 2^-16446, half the smallest subnormal, round to zero.
+constexpr int kZeroBinaryExponent = -16446;
+
+/// `accumulated` × 10^scale (accumulated a positive whole number) rounded once to the
+/// nearest extended value, ties to even, subnormals on their own grid; false when the
+/// result lies beyond the largest extended value.
+bool ScaleExactly(Extended accumulated, std::int64_t scale, Extended& result) {
+    if (scale < -kNegligibleScale) {
+        result = 0;
+        return true;
+    }
+    const exact::ExtendedParts parts = exact::Decompose(accumulated);
+    const int k = static_cast<int>(scale);
+    // floor(log2 of the exact result) is this or one more.
+    const int binaryExponent =
+        exact::BitLength(parts.Significand) - 1 + parts.Exponent + exact::FloorLog2Of10Power(k);
+    if (binaryExponent >= kOverflowBinaryExponent)
+        return false;
+    if (binaryExponent + 1 < kZeroBinaryExponent) {
+        result = 0;
+        return true;
+    }
+    // The result is significand × 2^unit with a 64-bit significand, or on the subnormal grid.
+    int unit = std::max(binaryExponent - 63, exact::kLeastUnitExponent);
+    constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
+    exact::ScaledFloor scaled;
+    for (;;) {
+        scaled = exact::FloorScaled(parts.Significand, parts.Exponent + k - unit, k);
+        if (!scaled.Fits) {
+            ++unit;
+        } else if (scaled.Quotient < kTopBit && unit > exact::kLeastUnitExponent) {
+            --unit;
+        } else {
+            break;
+        }
+    }
+    std::uint64_t significand = scaled.Quotient;
+    if (exact::RoundsUp(scaled)) {
+        if (significand == std::numeric_limits<std::uint64_t>::max()) {
+            significand = kTopBit;
+            ++unit;
+        } else {
+            ++significand;
+        }
+    }
+    if (unit > exact::kGreatestUnitExponent)
+        return false;
+    result = std::ldexp(static_cast<Extended>(significand), unit);
+    return true;
+}
+
+/// The value of a number text: the digits accumulated as one whole number (each step
+/// rounded to nearest), then scaled by ten to the exponent less the fraction digits.
+/// False when the accumulation or the scaling leaves the extended range.
+bool ValueOf(const NumberText& number, Extended& result) {
+    Extended accumulated = 0;
+    for (const std::u16string_view digits : {number.IntegerDigits, number.FractionDigits}) {
+        for (const char16_t digit : digits) {
+            accumulated = accumulated * 10 + static_cast<Extended>(digit - u'0');
+        }
+    }
+    if (std::isinf(accumulated))
+        return false;
+
+    const std::int64_t scale =
+        number.Exponent - static_cast<std::int64_t>(number.FractionDigits.size());
+    Extended magnitude = accumulated;
+    if (accumulated == 0 || scale == 0) {
+        // Zero stays zero whatever the exponent ("0e4999").
+    } else if (scale > 0 && scale <= kExactPowerOfTen) {
+        magnitude = accumulated * kPowersOfTen[static_cast<std::size_t>(scale)];
+    } else if (scale < 0 && scale >= -kExactPowerOfTen) {
+        magnitude = accumulated / kPowersOfTen[static_cast<std::size_t>(-scale)];
+    } else if (!ScaleExactly(accumulated, scale, magnitude)) {
+        return false;
+    }
+    if (std::isinf(magnitude))
+        return false;
+    result = number.Negative ? -magnitude : magnitude;
+    return true;
+}
+
+std::u16string NotANumberMessage(std::u16string_view text) {
+    return u"'" + std::u16string(text) + u"' is not a valid floating point value";
+}
+
+}  // namespace
+
+bool TryTextToNumber(std::u16string_view text, const TFormatSettings& settings, Extended& value) {
+    // A U+0000 character ends the text as its end would.
+    const std::optional<NumberText> number =
+        ScanNumberText(text.substr(0, text.find(u'\0')), settings.DecimalSeparator);
+    if (!number)
+        return false;
+    Extended result = 0;
+    bool ok = false;
+    {
+        ScanArithmetic arithmetic;
+        ok = ValueOf(*number, result);
+        Settle(result);
+    }
+    if (ok)
+        value = result;
+    return ok;
+}
+
+Extended TextToNumber(std::u16string_view text, const TFormatSettings& settings) {
+    Extended value = 0;
+    if (!TryTextToNumber(text, settings, value))
+        throw EConvertError(NotANumberMessage(text));
+    return value;
+}
+
+Extended ParseNumber(std::u16string_view text) {
+    const TFormatSettings& settings = FormatSettings();
+    Extended value = 0;
+    if (TryTextToNumber(text, settings, value))
+        return value;
+    if (text.find(u'.') != std::u16string_view::npos) {
+        return TextToNumber(ReplaceAll(text, u".", u","), settings);
+    }
+    return TextToNumber(ReplaceAll(text, u",", u"."), settings);
+}
+
+}  // namespace velmora

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cstdint>
+#include <string>
+
+#include "Error.h"
+#include "NumText.h"
+#include "SeparatorScope.h"
+
+namespace velmora {
+namespace {
+
+/// What a caller can observe of the floating-point unit: the raised flags, the rounding
+/// mode, and on x86 the x87 control word and the SSE control and status register.
+struct FloatingPointState {
+    int flags = 0;
+    int rounding = 0;
+    std::uint16_t x87Control = 0;
+    std::uint32_t sseControlStatus = 0;
+
+    bool operator==(const FloatingPointState&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const FloatingPointState& s) {
+    return out << "flags " << s.flags << ", rounding " << s.rounding << ", x87 control "
+               << s.x87Control << ", mxcsr " << s.sseControlStatus;
+}
+
+FloatingPointState Observe() {
+    FloatingPointState state;
+    state.flags = std::fetestexcept(FE_ALL_EXCEPT);
+    state.rounding = std::fegetround();
+    asm volatile("fnstcw %0" : "=m"(state.x87Control));
+    asm volatile("stmxcsr %0" : "=m"(state.sseControlStatus));
+    return state;
+}
+
+void SetX87Precision(std::uint16_t precisionBits) {
+    std::uint16_t control = 0;
+    asm volatile("fnstcw %0" : "=m"(control));
+    control = static_cast<std::uint16_t>((control & ~0x0300) | precisionBits);
+    asm volatile("fldcw %0" : : "m"(control));
+}
+
+/// A caller's environment unlike the default one, applied for one scope.
+struct CallerEnvironment {
+    const char* name;
+    int rounding;
+    int raisedFlags;
+    std::uint16_t x87Precision;  // 0x000 single, 0x200 double, 0x300 extended
+};
+
+const CallerEnvironment kCallers[] = {
+    {"default", FE_TONEAREST, 0, 0x300},
+    {"upward, double precision, inexact and division by zero raised", FE_UPWARD,
+     FE_INEXACT | FE_DIVBYZERO, 0x200},
+    {"toward zero, single precision, every flag raised", FE_TOWARDZERO, FE_ALL_EXCEPT, 0x000},
+    {"downward, overflow raised", FE_DOWNWARD, FE_OVERFLOW, 0x300},
+};
+
+// Texts that take every path of the scan: rejected forms, exact and rounded accumulation,
+// scaling by small and large powers, overflow, subnormals and underflow to zero.
+const std::u16string kTexts[] = {
+    u"",
+    u"abc",
+    u"0.1",
+    u"-2.5",
+    u"1e4932",
+    u"1e4933",
+    u"1e4999",
+    u"1e-4999",
+    u"1e-4940",
+    u"0e4999",
+    u"-0",
+    u"1e-30",
+    u"123456789012345678901e-9",
+    u"1." + std::u16string(5000, u'0'),
+    u"3.3e-4932",
+    u"1.18973149535723177e4932",
+};
+
+class ScanEnvironment : public testing::Test {
+  protected:
+    void TearDown() override { std::fesetenv(FE_DFL_ENV); }
+
+    static void Enter(const CallerEnvironment& caller) {
+        std::fesetenv(FE_DFL_ENV);
+        std::fesetround(caller.rounding);
+        SetX87Precision(caller.x87Precision);
+        std::feraiseexcept(caller.raisedFlags);
+    }
+};
+
+TEST_F(ScanEnvironment, TheCallersFlagsAndControlsComeBackWhole) {
+    const TFormatSettings point{u'.', u','};
+    for (const auto& caller : kCallers) {
+        for (const auto& text : kTexts) {
+            Enter(caller);
+            const FloatingPointState before = Observe();
+            Extended value = 0;
+            TryTextToNumber(text, point, value);
+            const FloatingPointState after = Observe();
+            std::fesetenv(FE_DFL_ENV);
+            EXPECT_EQ(after, before)
+                << caller.name << ", text of " << text.size() << " characters starting "
+                << char(text.empty() ? ' ' : text[0]);
+        }
+    }
+}
+
+TEST_F(ScanEnvironment, ResultsDoNotDependOnTheCallersRoundingOrPrecision) {
+    const TFormatSettings point{u'.', u','};
+    for (const auto& text : kTexts) {
+        Extended expected = 0;
+        const bool expectedRead = TryTextToNumber(text, point, expected);
+        for (const auto& caller : kCallers) {
+            Enter(caller);
+            Extended value = 0;
+            const bool read = TryTextToNumber(text, point, value);
+            std::fesetenv(FE_DFL_ENV);
+            EXPECT_EQ(read, expectedRead) << caller.name;
+            if (read && expectedRead) {
+                EXPECT_EQ(value, expected) << caller.name << " for a text of " << text.size();
+            }
+        }
+    }
+}
+
+TEST_F(ScanEnvironment, AFailedParseRaisesItsErrorWithTheCallersFlagsIntact) {
+    SeparatorScope point(u'.');
+    Enter(kCallers[1]);
+    const FloatingPointState before = Observe();
+    EXPECT_THROW(ParseNumber(u"1e4933"), EConvertError);
+    const FloatingPointState after = Observe();
+    std::fesetenv(FE_DFL_ENV);
+    EXPECT_EQ(after, before);
+}
+
+}  // namespace
+}  // namespace velmora
