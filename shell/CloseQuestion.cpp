@@ -1,0 +1,46 @@
+#include "CloseQuestion.h"
+
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "ModalBox.h"
+
+namespace velmora {
+
+namespace {
+
+/// The confirmation box, centred on the primary screen whatever window owns it.
+class ConfirmBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        move(screen.center() - rect().center());
+    }
+};
+
+}  // namespace
+
+bool AskCloseQuestion(QWidget* owner) {
+    ConfirmBox box(QMessageBox::Warning, QStringLiteral("Confirm"),
+                   QStringLiteral("Do you want to close this program?"), QMessageBox::NoButton,
+                   owner);
+    // Both buttons share the action role: buttons of one role keep the order they were added
+    // in under every desktop style, where a standard OK/Cancel pair is swapped on some.
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::ActionRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::ActionRole);
+    box.findChild<QDialogButtonBox*>()->setCenterButtons(true);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    RunModal(box);
+    return box.clickedButton() == ok;
+}
+
+}  // namespace velmora

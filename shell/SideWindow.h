@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+namespace velmora {
+
+/// Where a side window's frame goes when it is first shown: centred over the main window's
+/// frame, the halves truncated towards zero; then its left edge is raised to the work area's
+/// left edge and its top edge to the work area's top edge where they would lie beyond them.
+/// All rectangles are outer frames in desktop coordinates.
+QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const QRect& workArea);
+
+/// The bench's text font ("MS Sans Serif", or the desktop's stand-in for it) at a character
+/// height in pixels: 11 for ordinary text, 15 and 19 for the side windows' larger texts.
+QFont BenchFont(int pixelHeight);
+
+/// A modeless window the main window opens on request: fixed frame, above every ordinary
+/// window (the main window included), the window colour as background, the program's icon.
+/// Closing it only hides it; it keeps its content and its position for the next show.
+class SideWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    /// Makes the window visible (placing it over the main window the first time only),
+    /// brings it to the front and activates it. A visible window is only brought to the
+    /// front and activated.
+    void ShowAndRaise();
+
+  protected:
+    /// `mainWindow` owns the window; it goes down and comes back with the main window when
+    /// the program is minimised and restored.
+    explicit SideWindow(QWidget* mainWindow);
+
+  private:
+    QPoint FirstPosition() const;
+
+    bool placed_ = false;
+};
+
+}  // namespace velmora
