@@ -1,0 +1,259 @@
+#include "Script.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "Error.h"
+#include "NumText.h"
+#include "Utf.h"
+
+namespace velmora::cli {
+
+namespace {
+
+constexpr std::string_view SetPrefix = "set ";
+constexpr std::string_view SeparatorPrefix = "separator ";
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+std::optional<Tick> TickFromLine(std::string_view line) {
+    static constexpr std::pair<std::string_view, Tick> Ticks[] = {
+        {"fix on", {Tick::Box::FixAngle, true}},
+        {"fix off", {Tick::Box::FixAngle, false}},
+        {"circulation on", {Tick::Box::SumCirculation, true}},
+        {"circulation off", {Tick::Box::SumCirculation, false}},
+        {"protocol on", {Tick::Box::WriteProtocol, true}},
+        {"protocol off", {Tick::Box::WriteProtocol, false}},
+    };
+    for (const auto& [text, tick] : Ticks) {
+        if (text == line)
+            return tick;
+    }
+    return std::nullopt;
+}
+
+std::optional<Show> ShowFromLine(std::string_view line) {
+    if (line == "table")
+        return Show{Show::What::Table};
+    if (line == "log")
+        return Show{Show::What::Log};
+    if (line == "scene")
+        return Show{Show::What::Scene};
+    return std::nullopt;
+}
+
+ScriptLine InterpretSet(const std::u16string& rest) {
+    const auto equals = rest.find(u'=');
+    if (equals == std::u16string::npos)
+        return BadLine{"'set' needs KEY=VALUE"};
+    static const ReadoutTable Rows;
+    const auto row = Rows.RowOfKey(std::u16string_view(rest).substr(0, equals));
+    if (!row)
+        return BadLine{"not a key of the readout table"};
+    return Type{*row, rest.substr(equals + 1)};
+}
+
+ScriptLine InterpretSeparator(const std::u16string& rest) {
+    if (rest.size() != 1) {
+        const bool onePairedCharacter = rest.size() == 2 && rest[0] >= 0xD800 && rest[0] <= 0xDBFF;
+        return BadLine{onePairedCharacter ? "a separator above U+FFFF cannot be used"
+                                          : "a separator must be exactly one character"};
+    }
+    return ChangeSeparator{rest[0]};
+}
+
+void Append(std::string& out, std::u16string_view text) {
+    out += ToUtf8(text);
+    out += '\n';
+}
+
+/// The length of the well-formed UTF-8 sequence at the start of `bytes`, or 0.
+std::size_t SequenceLength(std::string_view bytes) {
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (length > bytes.size() || !FromUtf8(bytes.substr(0, length)))
+        return 0;
+    return length;
+}
+
+}  // namespace
+
+ScriptLine Interpret(std::string_view line) {
+    const auto text = FromUtf8(line);
+    if (!text)
+        return BadLine{"not valid UTF-8"};
+    if (line.empty() || line.front() == '#')
+        return Nothing{};
+    if (const auto command = CommandFromWord(line))
+        return Press{*command};
+    if (line.starts_with(SetPrefix))
+        return InterpretSet(text->substr(SetPrefix.size()));
+    if (line.starts_with(SeparatorPrefix)) {
+        return InterpretSeparator(text->substr(SeparatorPrefix.size()));
+    }
+    if (const auto tick = TickFromLine(line))
+        return *tick;
+    if (const auto show = ShowFromLine(line))
+        return *show;
+    return BadLine{"not a command of the script"};
+}
+
+Session::Session() {
+    startup_ = PressButton(Command::Reset);
+}
+
+std::string Session::Execute(const ScriptLine& line) {
+    if (const auto* press = std::get_if<cli::Press>(&line))
+        return PressButton(press->command);
+    if (const auto* type = std::get_if<Type>(&line)) {
+        bench_.Table().SetValue(type->row, type->value);
+    } else if (const auto* tick = std::get_if<Tick>(&line)) {
+        BenchOptions& options = bench_.Options();
+        switch (tick->box) {
+            case Tick::Box::FixAngle:
+                options.FixAngle = tick->on;
+                break;
+            case Tick::Box::SumCirculation:
+                options.SumCirculation = tick->on;
+                break;
+            case Tick::Box::WriteProtocol:
+                options.WriteProtocol = tick->on;
+                break;
+        }
+    } else if (const auto* change = std::get_if<ChangeSeparator>(&line)) {
+        FormatSettings().DecimalSeparator = change->separator;
+    } else if (const auto* show = std::get_if<Show>(&line)) {
+        switch (show->what) {
+            case Show::What::Table:
+                return TableText(bench_.Table());
+            case Show::What::Log:
+                return LogText(bench_.Protocol());
+            case Show::What::Scene:
+                return SceneText(bench_.Scene());
+        }
+    }
+    return {};
+}
+
+std::string Session::PressButton(Command command) {
+    try {
+        bench_.Run(command);
+    } catch (const Error& error) {
+        std::string out = "error: ";
+        Append(out, ErrorBoxText(error.Message()));
+        return out;
+    }
+    return {};
+}
+
+std::string TableText(const ReadoutTable& table) {
+    std::string out;
+    for (int row = 0; row < ReadoutTable::RowCount; ++row)
+        Append(out, table.RowText(row));
+    return out;
+}
+
+std::string LogText(const ProtocolLog& log) {
+    std::string out;
+    for (const auto& line : log.Lines())
+        Append(out, line);
+    return out;
+}
+
+std::string SceneText(const PlotScene& scene) {
+    std::string out;
+    for (std::size_t index = 0; index < LayerCount; ++index) {
+        const auto layer = static_cast<Layer>(index);
+        out += LayerName(layer);
+        for (const PlotPoint& point : scene.Points(layer)) {
+            for (const double coordinate : {point.X, point.Y}) {
+                char digits[32];
+                const auto result = std::to_chars(digits, digits + sizeof digits, coordinate);
+                out += ' ';
+                out.append(digits, result.ptr);
+            }
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string Quoted(std::string_view text) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = SequenceLength(text.substr(i));
+        if (length == 0 || byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += Hex[byte >> 4];
+            out += Hex[byte & 0xF];
+            ++i;
+            continue;
+        }
+        if (byte == '\\' || byte == '"')
+            out += '\\';
+        out.append(text.substr(i, length));
+        i += length;
+    }
+    out += '"';
+    return out;
+}
+
+int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err) {
+    const std::string source(name);
+    const auto write = [out](const std::string& text) {
+        std::fwrite(text.data(), 1, text.size(), out);
+    };
+    const auto fail = [&](const std::string& message) {
+        std::fflush(out);
+        std::fprintf(err, "velmora-cli: %s\n", message.c_str());
+        return ExitBadScript;
+    };
+
+    Session session;
+    write(session.StartupOutput());
+
+    char* buffer = nullptr;
+    std::size_t capacity = 0;
+    int status = ExitRan;
+    for (unsigned long number = 1;; ++number) {
+        errno = 0;
+        const ssize_t read = getline(&buffer, &capacity, in);
+        if (read < 0) {
+            if (std::ferror(in)) {
+                status = fail(source + ":" + std::to_string(number) +
+                              ": cannot be read: " + std::strerror(errno));
+            }
+            break;
+        }
+        std::string_view line(buffer, static_cast<std::size_t>(read));
+        if (line.ends_with('\n'))
+            line.remove_suffix(1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (number == 1 && line.starts_with(ByteOrderMark))
+            line.remove_prefix(ByteOrderMark.size());
+
+        const ScriptLine parsed = Interpret(line);
+        if (const auto* bad = std::get_if<BadLine>(&parsed)) {
+            status = fail(source + ":" + std::to_string(number) + ": " + bad->reason + ": " +
+                          Quoted(line));
+            break;
+        }
+        write(session.Execute(parsed));
+    }
+    std::free(buffer);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        if (status == ExitRan) {
+            std::fprintf(err, "velmora-cli: cannot write the output: %s\n", std::strerror(errno));
+            status = ExitFailed;
+        }
+    }
+    return status;
+}
+
+}  // namespace velmora::cli

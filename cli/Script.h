@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "Bench.h"
+
+namespace velmora::cli {
+
+/// An empty line or a "#" comment.
+struct Nothing {};
+/// A button press: "reset", "move", "rotate+", "rotate-", "stepx", "stepy", "start",
+/// "record", "erase".
+struct Press {
+    Command command;
+};
+/// "set KEY=VALUE": VALUE typed into the value cell of the row with KEY.
+struct Type {
+    int row = 0;
+    std::u16string value;
+};
+/// "fix on|off", "circulation on|off", "protocol on|off".
+struct Tick {
+    enum class Box { FixAngle, SumCirculation, WriteProtocol };
+    Box box = Box::FixAngle;
+    bool on = false;
+};
+/// "separator C": the user's decimal separator becomes C.
+struct ChangeSeparator {
+    char16_t separator = u'.';
+};
+/// "table", "log", "scene".
+struct Show {
+    enum class What { Table, Log, Scene };
+    What what = What::Table;
+};
+/// A line that is none of the above; `reason` says what is wrong with it.
+struct BadLine {
+    std::string reason;
+};
+
+using ScriptLine = std::variant<Nothing, Press, Type, Tick, ChangeSeparator, Show, BadLine>;
+
+/// Reads one script line, given as its UTF-8 bytes without the line end (a trailing carriage
+/// return already dropped). Nothing is trimmed: a command word with blanks around it is a
+/// bad line, and a typed VALUE keeps its blanks and tabs.
+ScriptLine Interpret(std::string_view line);
+
+/// The bench of one script run and what its lines print.
+class Session {
+  public:
+    /// Runs the start-up Reset. What it printed (nothing, or an error line) is in
+    /// StartupOutput().
+    Session();
+
+    const std::string& StartupOutput() const { return startup_; }
+    /// Carries out a line that is not a BadLine and returns what it prints, UTF-8, each line
+    /// ending in "\n": the table, the protocol, the scene, or "error: MESSAGE" for a command
+    /// that failed (MESSAGE as the error box shows it).
+    std::string Execute(const ScriptLine& line);
+
+    const Bench& GetBench() const { return bench_; }
+
+  private:
+    std::string PressButton(Command command);
+
+    Bench bench_;
+    std::string startup_;
+};
+
+/// The nine rows, "KEY=VALUE" a line.
+std::string TableText(const ReadoutTable& table);
+/// The protocol's lines, one a line.
+std::string LogText(const ProtocolLog& log);
+/// The five layers in index order, one a line: the layer's name, then " x y" for each point,
+/// each coordinate the shortest text that reads back as the same double, with ".".
+std::string SceneText(const PlotScene& scene);
+
+/// `text` for a one-line message: bytes that are not well-formed UTF-8 and control
+/// characters as \xNN, a backslash and a double quote escaped with a backslash, in quotes.
+std::string Quoted(std::string_view text);
+
+/// The exit statuses of velmora-cli.
+inline constexpr int ExitRan = 0;        ///< the script ran to its end, bench errors included
+inline constexpr int ExitFailed = 1;     ///< the output could not be written, or memory ran out
+inline constexpr int ExitBadScript = 2;  ///< a bad line, bad bytes, or an unreadable script
+
+/// Runs the script read from `in`, named `name` in messages, line by line: each line is
+/// carried out, and its output written to `out`, before the next one is read. A bad line or
+/// a read error stops the run with a one-line message on `err` naming `name`, the line
+/// number and the offending text. Returns the exit status.
+int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err);
+
+}  // namespace velmora::cli

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Bench.h"
+#include "Error.h"
+#include "NumText.h"
+#include "Utf.h"
+
+namespace velmora::testing {
+
+/// Runs a test with the decimal separator it asks for and gives the user's back afterwards.
+class SeparatorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        saved_ = FormatSettings();
+        FormatSettings().DecimalSeparator = u'.';
+    }
+    void TearDown() override { FormatSettings() = saved_; }
+
+  private:
+    TFormatSettings saved_;
+};
+
+/// A bench after its start-up Reset, as the main window shows it.
+inline Bench ResetBench() {
+    Bench bench;
+    bench.Reset();
+    return bench;
+}
+
+/// The message of the error `action` throws, in UTF-8, or "(no error)".
+template <class Action>
+std::string MessageOf(Action&& action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return ToUtf8(e.Message());
+    }
+    return "(no error)";
+}
+
+inline std::string RowText(const Bench& bench, int row) {
+    return ToUtf8(bench.Table().RowText(row));
+}
+
+inline std::vector<std::string> LogLines(const Bench& bench) {
+    std::vector<std::string> lines;
+    for (const auto& line : bench.Protocol().Lines())
+        lines.push_back(ToUtf8(line));
+    return lines;
+}
+
+inline void Type(Bench& bench, std::u16string_view key, std::u16string text) {
+    bench.Table().SetInput(key, std::move(text));
+}
+
+/// Everything a command may change, compared bit for bit.
+struct Snapshot {
+    std::array<std::array<unsigned char, 10>, 11> state{};
+    std::vector<std::u16string> rows;
+    unsigned long long tableRevision = 0;
+    std::vector<std::u16string> log;
+    unsigned long long logClears = 0;
+    std::array<std::vector<PlotPoint>, LayerCount> layers;
+    std::array<unsigned long long, LayerCount> layerRevisions{};
+    unsigned long long sceneResets = 0;
+    bool fixAngle = false;
+    bool sumCirculation = false;
+    bool writeProtocol = false;
+
+    explicit Snapshot(const Bench& bench) {
+        const LabState& s = bench.State();
+        const Extended fields[] = {s.Circulation, s.WireRadius, s.Mu0,      s.CoilCurrent,
+                                   s.CoilTurns,   s.CoilRadius, s.PiValue,  s.ProbeAngle,
+                                   s.ProbeX,      s.ProbeY,     s.Induction};
+        for (std::size_t i = 0; i < state.size(); ++i) {
+            std::memcpy(state[i].data(), &fields[i], state[i].size());
+        }
+        for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+            rows.push_back(bench.Table().RowText(row));
+        }
+        tableRevision = bench.Table().Revision();
+        log = bench.Protocol().Lines();
+        logClears = bench.Protocol().ClearCount();
+        for (std::size_t i = 0; i < LayerCount; ++i) {
+            layers[i] = bench.Scene().Points(static_cast<Layer>(i));
+            layerRevisions[i] = bench.Scene().Revision(static_cast<Layer>(i));
+        }
+        sceneResets = bench.Scene().ResetCount();
+        fixAngle = bench.Options().FixAngle;
+        sumCirculation = bench.Options().SumCirculation;
+        writeProtocol = bench.Options().WriteProtocol;
+    }
+
+    friend bool operator==(const Snapshot&, const Snapshot&) = default;
+};
+
+}  // namespace velmora::testing

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "BenchTestSupport.h"
+#include "ProtocolLog.h"
+
+namespace velmora {
+namespace {
+
+using ProtocolLogTest = testing::SeparatorTest;
+
+LabState StateAt(Extended x, Extended y, Extended angle, Extended induction) {
+    LabState state;
+    state.PiValue = 3.1415926535L;
+    state.ProbeX = x;
+    state.ProbeY = y;
+    state.ProbeAngle = angle;
+    state.Induction = induction;
+    return state;
+}
+
+std::vector<std::string> Lines(const ProtocolLog::Entry& entry) {
+    std::vector<std::string> lines;
+    for (const auto& line : entry)
+        lines.push_back(ToUtf8(line));
+    return lines;
+}
+
+TEST_F(ProtocolLogTest, EntryIsFiveLinesWithFourSignificantDigits) {
+    struct Case {
+        const char* name;
+        LabState state;
+        char16_t separator;
+        std::vector<std::string> lines;
+    };
+    const Extended pi = 3.1415926535L;
+    const Case cases[] = {
+        {"origin",
+         StateAt(0, 0, 0, 0),
+         u'.',
+         {"x (см):0", "y (см):0", "Угол датчика:0", "B (Тл):0", " "}},
+        {"rounded half up, exponent for the reading",
+         StateAt(12.34567L, -0.00001L, pi / 4, 9.6664e-5L),
+         u'.',
+         {"x (см):12.35", "y (см):-1E-0005", "Угол датчика:45", "B (Тл):9.666E-0005", " "}},
+        {"comma separator",
+         StateAt(-2.5L, 1.0625L, -pi, 1234.5L),
+         u',',
+         {"x (см):-2,5", "y (см):1,063", "Угол датчика:-180", "B (Тл):1235", " "}},
+        {"angle beyond a full turn",
+         StateAt(0, 0, 4 * pi, 0),
+         u'.',
+         {"x (см):0", "y (см):0", "Угол датчика:720", "B (Тл):0", " "}},
+    };
+    for (const auto& c : cases) {
+        FormatSettings().DecimalSeparator = c.separator;
+        EXPECT_EQ(Lines(ProtocolLog::EntryFor(c.state)), c.lines) << c.name;
+    }
+}
+
+TEST_F(ProtocolLogTest, AppendsAfterTheLastLineAndClearsEverything) {
+    ProtocolLog log;
+    log.AppendEntry(StateAt(1, 2, 0, 0));
+    log.AppendEntry(StateAt(3, 4, 0, 0));
+    ASSERT_EQ(log.Lines().size(), 10u);
+    EXPECT_EQ(ToUtf8(log.Lines()[5]), "x (см):3");
+    EXPECT_EQ(log.Lines()[9], u" ");
+    const auto clears = log.ClearCount();
+    log.ClearLog();
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(log.ClearCount(), clears + 1);
+}
+
+TEST_F(ProtocolLogTest, AngleBeyondTheExtendedRangeFailsAndAppendsNothing) {
+    ProtocolLog log;
+    const LabState huge = StateAt(0, 0, 1e4931L, 0);
+    EXPECT_EQ(testing::MessageOf([&] { log.AppendEntry(huge); }), "Floating point overflow");
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+}  // namespace
+}  // namespace velmora
