@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QShowEvent>
 
 #include "ModalBox.h"
@@ -41,6 +42,13 @@ bool AskCloseQuestion(QWidget* owner) {
     box.setEscapeButton(cancel);
     RunModal(box);
     return box.clickedButton() == ok;
+}
+
+void AskBeforeSessionEnds(QGuiApplication& application, std::function<bool()> closeQuery) {
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &application,
+                     [closeQuery = std::move(closeQuery)](QSessionManager& session) {
+                         if (session.allowsInteraction() && !closeQuery()) session.cancel();
+                     });
 }
 
 }  // namespace velmora

@@ -15,9 +15,8 @@ QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const Q
     return {std::max(left, workArea.left()), std::max(top, workArea.top())};
 }
 
-QFont BenchFont(int pixelHeight) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
+QFont WindowFont(int pixelHeight) {
+    QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(pixelHeight);
     return font;
 }
@@ -31,7 +30,7 @@ SideWindow::SideWindow(QWidget* mainWindow)
     colours.setColor(QPalette::Window, colours.color(QPalette::Base));
     setPalette(colours);
     setAutoFillBackground(true);
-    setFont(BenchFont(11));
+    setFont(WindowFont(11));
 }
 
 void SideWindow::ShowAndRaise() {

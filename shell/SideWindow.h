@@ -14,9 +14,10 @@ namespace velmora {
 /// All rectangles are outer frames in desktop coordinates.
 QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const QRect& workArea);
 
-/// The bench's text font ("MS Sans Serif", or the desktop's stand-in for it) at a character
-/// height in pixels: 11 for ordinary text, 15 and 19 for the side windows' larger texts.
-QFont BenchFont(int pixelHeight);
+/// The side windows' text face at a character height in pixels (device-independent, so it
+/// scales with the screen): 11 for ordinary text, 15 and 19 for the larger texts. The face is
+/// the main window's stand-in for "MS Sans Serif", a sans-serif face with Cyrillic.
+QFont WindowFont(int pixelHeight);
 
 /// A modeless window the main window opens on request: fixed frame, above every ordinary
 /// window (the main window included), the window colour as background, the program's icon.

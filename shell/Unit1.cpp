@@ -1,5 +1,7 @@
 #include "Unit1.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
@@ -7,8 +9,11 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "CloseQuestion.h"
 #include "PictureClipboard.h"
 #include "ReadoutModel.h"
+#include "Unit2.h"
+#include "Unit3.h"
 
 namespace velmora {
 namespace {
@@ -115,11 +120,21 @@ void TForm1::Button6Click() {
 void TForm1::Button7Click() {
     RunCommand(&Bench::StepY);
 }
-void TForm1::Button8Click() {}
+void TForm1::Button8Click() {
+    // The information window is made once at start-up, as a window of this one.
+    if (auto* information = findChild<TForm2*>(QString(), Qt::FindDirectChildrenOnly)) {
+        information->ShowAndRaise();
+    }
+}
 void TForm1::Button10Click() {
     RunCommand(&Bench::GoToStart);
 }
-void TForm1::Button11Click() {}
+void TForm1::Button11Click() {
+    // The apparatus window is made once at start-up, as a window of this one.
+    if (auto* apparatus = findChild<TForm3*>(QString(), Qt::FindDirectChildrenOnly)) {
+        apparatus->ShowAndRaise();
+    }
+}
 void TForm1::Button12Click() {
     RunCommand(&Bench::RecordValues);
 }
@@ -189,6 +204,19 @@ void TForm1::showEvent(QShowEvent* event) {
     everShown_ = true;
     PlaceOnDesktop();
     Button1Click();
+}
+
+bool TForm1::FormCloseQuery() {
+    return AskCloseQuestion(this);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::quit();
 }
 
 void TForm1::PlaceOnDesktop() {

@@ -25,6 +25,10 @@ class TForm1 : public QWidget {
     /// The bench the window shows.
     const Bench& Lab() const { return bench_; }
 
+    /// The question before the window, and with it the program, closes: true only when the
+    /// student answers "OK". Asked for every close request and when the desktop session ends.
+    bool FormCloseQuery();
+
     void Button1Click();   ///< "Начать/Сброс": Reset
     void Button2Click();   ///< "Сдвиг": Move
     void Button3Click();   ///< "Поворот -": RotateMinus
@@ -44,6 +48,9 @@ class TForm1 : public QWidget {
     /// The first time the window becomes visible it is centred on the desktop and Reset runs,
     /// before anything of it is drawn.
     void showEvent(QShowEvent* event) override;
+    /// A close request closes the window and ends the program only when FormCloseQuery says
+    /// yes; otherwise everything stays as it was.
+    void closeEvent(QCloseEvent* event) override;
     /// Enter or Return presses the push button that has the focus.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

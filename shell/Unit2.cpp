@@ -18,7 +18,7 @@ constexpr int kMemoMargin = 3;
 TForm2::TForm2(QWidget* mainWindow) : SideWindow(mainWindow) {
     ui.setupUi(this);
     // Character heights are pixels, which a window definition cannot hold.
-    ui.Memo1->setFont(BenchFont(15));
+    ui.Memo1->setFont(WindowFont(15));
     QTextDocument* text = ui.Memo1->document();
     text->setDocumentMargin(kMemoMargin);
     QTextCursor all(text);

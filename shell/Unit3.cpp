@@ -7,7 +7,7 @@ TForm3::TForm3(QWidget* mainWindow) : SideWindow(mainWindow) {
     // Character heights are pixels, which a window definition cannot hold. Each label is as
     // wide as its text in the font the desktop provides.
     for (QLabel* label : {ui.Label1, ui.Label2, ui.Label3}) {
-        label->setFont(BenchFont(19));
+        label->setFont(WindowFont(19));
         label->resize(label->sizeHint().width(), label->height());
     }
 }
