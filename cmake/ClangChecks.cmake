@@ -1,1 +1,69 @@
-# nothing yet
+# Checks made with clang++ beside the main build: a second tree, ${CMAKE_BINARY_DIR}/clang,
+# of the GUI-free layers and their tests built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, together with the libFuzzer targets. Building the main tree
+# brings that tree up to date (quickly when nothing changed), and ctest runs
+#   sanitized_core_tests   every test of the clang tree (each test executable a layer adds
+#                          under tests/ is picked up by the clang tree's own ctest), and
+#   fuzz.<target>          about 30 s of fuzzing for every fuzz/corpus/<target>/, on a copy
+#                          of that corpus in the build tree (the copy keeps what it learns).
+find_program(VELMORA_CLANGXX NAMES clang++ clang++-14)
+if(NOT VELMORA_CLANGXX)
+  message(STATUS "clang++ not found: no sanitized tests and no fuzzing")
+  return()
+endif()
+
+set(VELMORA_CLANG_TREE ${CMAKE_BINARY_DIR}/clang)
+set(VELMORA_FUZZ_SECONDS 30 CACHE STRING "Seconds of fuzzing for each fuzz target under ctest")
+
+set(clang_launcher)
+find_program(VELMORA_CCACHE ccache)
+if(VELMORA_CCACHE)
+  set(clang_launcher -DCMAKE_CXX_COMPILER_LAUNCHER=${VELMORA_CCACHE})
+endif()
+
+# Configured once; afterwards the clang tree's own build notices changed CMake files.
+add_custom_command(
+  OUTPUT ${VELMORA_CLANG_TREE}/build.ninja
+  COMMAND ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR} -B ${VELMORA_CLANG_TREE} -G Ninja
+          -DCMAKE_CXX_COMPILER=${VELMORA_CLANGXX} -DCMAKE_BUILD_TYPE=RelWithDebInfo
+          -DVELMORA_CORE_ONLY=ON -DVELMORA_SANITIZE=ON -DVELMORA_FUZZ=ON ${clang_launcher}
+  COMMENT "Configuring the clang tree (sanitizers and fuzz targets)"
+  VERBATIM)
+add_custom_target(clang_checks ALL
+  COMMAND ${CMAKE_COMMAND} --build ${VELMORA_CLANG_TREE} -j 2
+  DEPENDS ${VELMORA_CLANG_TREE}/build.ninja
+  COMMENT "Building the sanitized core and the fuzz targets with clang++"
+  USES_TERMINAL
+  VERBATIM)
+
+add_test(NAME sanitized_core_tests
+         COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${VELMORA_CLANG_TREE} --output-on-failure
+                 --parallel 2)
+set_tests_properties(sanitized_core_tests PROPERTIES TIMEOUT 1800)
+
+file(GLOB fuzz_corpora LIST_DIRECTORIES true CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/fuzz/corpus/*)
+foreach(corpus IN LISTS fuzz_corpora)
+  if(NOT IS_DIRECTORY ${corpus})
+    continue()
+  endif()
+  get_filename_component(target ${corpus} NAME)
+  set(working_corpus ${CMAKE_BINARY_DIR}/fuzz/corpus/${target})
+  set(artifacts ${CMAKE_BINARY_DIR}/fuzz/artifacts)
+  file(MAKE_DIRECTORY ${artifacts})
+  set(dictionary)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/fuzz/${target}.dict)
+    set(dictionary -dict=${CMAKE_SOURCE_DIR}/fuzz/${target}.dict)
+  endif()
+
+  add_test(NAME fuzz.${target}.corpus
+           COMMAND ${CMAKE_COMMAND} -E copy_directory ${corpus} ${working_corpus})
+  set_tests_properties(fuzz.${target}.corpus PROPERTIES FIXTURES_SETUP fuzz.${target})
+  add_test(NAME fuzz.${target}
+           COMMAND ${VELMORA_CLANG_TREE}/fuzz/${target} -max_total_time=${VELMORA_FUZZ_SECONDS}
+                   -print_final_stats=1 -artifact_prefix=${artifacts}/${target}-
+                   ${dictionary} ${working_corpus})
+  set_tests_properties(fuzz.${target} PROPERTIES
+                       FIXTURES_REQUIRED fuzz.${target}
+                       TIMEOUT 600)
+endforeach()
