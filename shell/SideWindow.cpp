@@ -35,7 +35,7 @@ SideWindow::SideWindow(QWidget* mainWindow)
 
 void SideWindow::ShowAndRaise() {
     if (!placed_) {
-        move(FirstPosition());
+        setGeometry(QRect(FirstClientPosition(), size()));
         placed_ = true;
     }
     setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -44,15 +44,20 @@ void SideWindow::ShowAndRaise() {
     activateWindow();
 }
 
-QPoint SideWindow::FirstPosition() const {
+QPoint SideWindow::FirstClientPosition() const {
     const QWidget* main = parentWidget();
     if (main == nullptr)
         return pos();
-    // Before its first show the window has no frame yet; the main window's frame is what the
-    // window manager will give this one as well.
-    const QSize frameExtra = main->frameGeometry().size() - main->geometry().size();
-    return FirstShowPosition(main->frameGeometry(), size() + frameExtra,
-                             main->screen()->availableGeometry());
+    // This window gets the same frame as the main window. The window system may not have
+    // told the main window's frame yet (it is then taken as none): placing this window's
+    // client area, not its frame, keeps the centring exact either way.
+    const QRect outer = main->frameGeometry();
+    const QRect inner = main->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QPoint frameTopLeft =
+        FirstShowPosition(outer, size().grownBy(frame), main->screen()->availableGeometry());
+    return frameTopLeft + QPoint(frame.left(), frame.top());
 }
 
 }  // namespace velmora

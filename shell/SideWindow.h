@@ -37,7 +37,8 @@ class SideWindow : public QWidget {
     explicit SideWindow(QWidget* mainWindow);
 
   private:
-    QPoint FirstPosition() const;
+    /// Where the client area goes on the first show (see FirstShowPosition).
+    QPoint FirstClientPosition() const;
 
     bool placed_ = false;
 };
