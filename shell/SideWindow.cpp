@@ -1,5 +1,6 @@
 #include "SideWindow.h"
 
+#include <QEvent>
 #include <QPalette>
 #include <QScreen>
 #include <algorithm>
@@ -31,6 +32,26 @@ SideWindow::SideWindow(QWidget* mainWindow)
     setPalette(colours);
     setAutoFillBackground(true);
     setFont(WindowFont(11));
+    if (mainWindow != nullptr)
+        mainWindow->installEventFilter(this);
+}
+
+bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A side window belongs to the main window: it disappears while the main window is
+    // minimised and comes back, where it was and without taking the activation, when the main
+    // window is restored. Window managers do not do this for windows of their own.
+    if (watched == parentWidget() && event->type() == QEvent::WindowStateChange) {
+        if (parentWidget()->isMinimized() && isVisible()) {
+            hiddenWithMainWindow_ = true;
+            hide();
+        } else if (!parentWidget()->isMinimized() && hiddenWithMainWindow_) {
+            hiddenWithMainWindow_ = false;
+            setAttribute(Qt::WA_ShowWithoutActivating);
+            show();
+            setAttribute(Qt::WA_ShowWithoutActivating, false);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SideWindow::ShowAndRaise() {

@@ -36,11 +36,15 @@ class SideWindow : public QWidget {
     /// the program is minimised and restored.
     explicit SideWindow(QWidget* mainWindow);
 
+    /// Follows the main window's minimising and restoring.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     /// Where the client area goes on the first show (see FirstShowPosition).
     QPoint FirstClientPosition() const;
 
     bool placed_ = false;
+    bool hiddenWithMainWindow_ = false;
 };
 
 }  // namespace velmora
