@@ -1,0 +1,201 @@
+// Texts and sessions far beyond what a student types by hand: a megabyte pasted into a
+// value cell, a megabyte script line, and a protocol of 100,000 lines.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Bench.h"
+#include "Error.h"
+#include "NumText.h"
+#include "Script.h"
+#include "Utf.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::size_t Megabyte = 1 << 20;
+
+/// Keeps the user's decimal separator for the test and gives it back afterwards.
+class HostileSizesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        saved_ = FormatSettings();
+        FormatSettings().DecimalSeparator = u'.';
+    }
+    void TearDown() override { FormatSettings() = saved_; }
+
+  private:
+    TFormatSettings saved_;
+};
+
+std::u16string Repeated(char16_t c, std::size_t count) {
+    return std::u16string(count, c);
+}
+
+std::u16string NotANumberMessage(const std::u16string& text) {
+    return u"'" + text + u"' is not a valid floating point value";
+}
+
+TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
+    const std::u16string zeros = Repeated(u'0', Megabyte - 2);
+    struct Case {
+        const char* what;
+        std::u16string text;
+        std::u16string message;  // empty when the text converts
+        std::u16string probeX;   // the x row after "Шаг по X" from the origin
+    };
+    const Case cases[] = {
+        {"letters", Repeated(u'a', Megabyte), NotANumberMessage(Repeated(u'a', Megabyte)), {}},
+        {"Cyrillic", Repeated(u'ж', Megabyte), NotANumberMessage(Repeated(u'ж', Megabyte)), {}},
+        {"digits beyond the extended range", u"10" + zeros, NotANumberMessage(u"10" + zeros), {}},
+        // Integer and fraction digits accumulate as one whole number, which overflows; the
+        // message quotes the last text tried, with the other separator.
+        {"a megabyte of digits after the point",
+         u"2." + zeros,
+         NotANumberMessage(u"2," + zeros),
+         {}},
+        {"a fraction far below the smallest subnormal", u"0." + zeros + u"7", {}, u"0"},
+        {"blanks around a number",
+         Repeated(u' ', Megabyte / 2) + u"2.5" + Repeated(u' ', Megabyte / 2),
+         {},
+         u"2.5"},
+        {"tabs before a number", Repeated(u'\t', Megabyte) + u"3", {}, u"3"},
+        {"a megabyte of exponent digits",
+         u"1e" + Repeated(u'9', Megabyte),
+         NotANumberMessage(u"1e" + Repeated(u'9', Megabyte)),
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bench bench;
+        bench.Reset();
+        bench.Table().SetInput(keys::Step, c.text);
+        const std::u16string xBefore = bench.Table().Value(2);
+        if (c.message.empty()) {
+            ASSERT_NO_THROW(bench.StepX());
+            EXPECT_EQ(bench.Table().Value(2), c.probeX);
+            continue;
+        }
+        try {
+            bench.StepX();
+            ADD_FAILURE() << "converted";
+        } catch (const EConvertError& e) {
+            EXPECT_TRUE(e.Message() == c.message)
+                << "message of " << e.Message().size() << " units";
+            EXPECT_TRUE(ErrorBoxText(e.Message()) == c.message + u".");
+        }
+        EXPECT_EQ(bench.Table().Value(2), xBefore);
+        EXPECT_EQ(bench.State().ProbeX, 0);
+    }
+}
+
+namespace cli = velmora::cli;
+
+/// A script run through RunScript in memory: status, output and error output.
+struct Ran {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Ran RunText(const std::string& script) {
+    std::FILE* in = fmemopen(const_cast<char*>(script.data()), script.size(), "rb");
+    char* outData = nullptr;
+    std::size_t outSize = 0;
+    char* errData = nullptr;
+    std::size_t errSize = 0;
+    std::FILE* out = open_memstream(&outData, &outSize);
+    std::FILE* err = open_memstream(&errData, &errSize);
+    Ran ran;
+    ran.status = cli::RunScript(in, "big.script", out, err);
+    std::fclose(in);
+    std::fclose(out);
+    std::fclose(err);
+    ran.out.assign(outData, outSize);
+    ran.err.assign(errData, errSize);
+    std::free(outData);
+    std::free(errData);
+    return ran;
+}
+
+TEST_F(HostileSizesTest, ScriptLinesOfAMegabyteRunOrAreReportedWhole) {
+    const std::string letters(Megabyte, 'q');
+    const std::string cyrillic = ToUtf8(Repeated(u'ж', Megabyte / 2));
+    struct Case {
+        const char* what;
+        std::string script;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"a megabyte typed into the step cell",
+         "set Шаг (см)=" + letters + "\nstepx\nrecord\nlog\n", cli::ExitRan,
+         "error: '" + letters +
+             "' is not a valid floating point value.\n"
+             "x (см):0\ny (см):0\nУгол датчика:0\nB (Тл):0\n \n",
+         ""},
+        {"a megabyte of Cyrillic in a comment and blanks around a step",
+         "# " + cyrillic + "\nset Шаг (см)=" + std::string(Megabyte, ' ') +
+             "4\nstepy\nrecord\nlog\n",
+         cli::ExitRan, "x (см):0\ny (см):4\nУгол датчика:0\nB (Тл):0\n \n", ""},
+        {"a megabyte line that is no command", "move\n" + letters + "\nlog\n", cli::ExitBadScript,
+         "", "velmora-cli: big.script:2: not a command of the script: \"" + letters + "\"\n"},
+        {"a megabyte key", "set " + cyrillic + "=1\n", cli::ExitBadScript, "",
+         "velmora-cli: big.script:1: not a key of the readout table: \"set " + cyrillic + "=1\"\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Ran ran = RunText(c.script);
+        EXPECT_EQ(ran.status, c.status);
+        EXPECT_TRUE(ran.out == c.out) << "output of " << ran.out.size() << " bytes";
+        EXPECT_TRUE(ran.err == c.err) << "error output of " << ran.err.size() << " bytes";
+    }
+}
+
+TEST_F(HostileSizesTest, ProtocolOfHundredThousandLinesIsRecordedWholeAndErased) {
+    // 20,000 entries of five lines from (5, 3): every thousandth a step along x written by
+    // the protocol box, the others "Записать" at the place reached.
+    std::string script =
+        "protocol on\nset Шаг (см)=0.5\nset Начальная координата x (см)=5\n"
+        "set Начальная координата y (см)=3\nstart\n";
+    constexpr std::size_t Entries = 20000;
+    for (std::size_t entry = 0; entry < Entries; ++entry)
+        script += entry % 1000 == 0 ? "stepx\n" : "record\n";
+    script += "log\nerase\nlog\nrecord\nlog\n";
+
+    const Ran ran = RunText(script);
+    ASSERT_EQ(ran.status, cli::ExitRan);
+    EXPECT_EQ(ran.err, "");
+
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = ran.out.find('\n', at)) != std::string::npos;
+         at = end + 1) {
+        lines.push_back(ran.out.substr(at, end - at));
+    }
+    // The whole log, then nothing for the erased one, then the one entry after "Стереть".
+    ASSERT_EQ(lines.size(), 5 * Entries + 5);
+    const std::string firstEntry = "x (см):5.5|y (см):3|Угол датчика:0|B (Тл):1.676E-0005| ";
+    const std::string lastEntry = "x (см):15|y (см):3|Угол датчика:0|B (Тл):8.04E-0005| ";
+    const auto entryAt = [&](std::size_t line) {
+        return lines[line] + "|" + lines[line + 1] + "|" + lines[line + 2] + "|" + lines[line + 3] +
+               "|" + lines[line + 4];
+    };
+    EXPECT_EQ(entryAt(0), firstEntry);
+    EXPECT_EQ(entryAt(5 * (Entries - 1)), lastEntry);
+    EXPECT_EQ(entryAt(5 * Entries), lastEntry);
+    std::size_t misshapen = 0;
+    for (std::size_t line = 0; line < lines.size(); line += 5) {
+        misshapen +=
+            !(lines[line].starts_with("x (см):") && lines[line + 1].starts_with("y (см):") &&
+              lines[line + 2].starts_with("Угол датчика:") &&
+              lines[line + 3].starts_with("B (Тл):") && lines[line + 4] == " ");
+    }
+    EXPECT_EQ(misshapen, 0u);
+}
+
+}  // namespace
+}  // namespace velmora
