@@ -1,0 +1,94 @@
+#include "StampedCurve.h"
+
+#include <cmath>
+
+namespace velmora {
+
+bool StampedCurve::StampKey::operator==(const StampKey& other) const {
+    return shape == other.shape && size == other.size && pen == other.pen && brush == other.brush &&
+           scale == other.scale && antialiased == other.antialiased && modes == other.modes;
+}
+
+StampedCurve::StampedCurve(QCPAxis* keyAxis, QCPAxis* valueAxis) : QCPCurve(keyAxis, valueAxis) {}
+
+bool StampedCurve::CanStamp(const QCPPainter& painter, const QCPScatterStyle& style) {
+    const QPaintEngine* engine = painter.paintEngine();
+    const QTransform& transform = painter.transform();
+    return engine != nullptr && engine->type() == QPaintEngine::Raster &&
+           !painter.modes().testFlag(QCPPainter::pmVectorized) &&
+           transform.type() <= QTransform::TxScale && transform.m11() == transform.m22() &&
+           transform.m11() > 0 && style.shape() != QCPScatterStyle::ssPixmap &&
+           painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+           painter.opacity() == 1.0;
+}
+
+void StampedCurve::UseStamps(const StampKey& key) const {
+    if (key == stampKey_) {
+        return;
+    }
+    stampKey_ = key;
+    stamps_.fill(QImage());
+    // Room for the symbol, its outline and the anti-aliasing around it, in device pixels.
+    const double reach = key.scale * (key.size / 2 + std::max(1.0, key.pen.widthF())) + 2;
+    stampCentre_ = static_cast<int>(std::ceil(reach));
+}
+
+const QImage& StampedCurve::Stamp(int column, int row, const QCPScatterStyle& style) const {
+    QImage& stamp = stamps_[static_cast<std::size_t>(row * kPhases + column)];
+    if (!stamp.isNull()) {
+        return stamp;
+    }
+    const int side = 2 * stampCentre_ + 2;
+    stamp = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+    stamp.fill(Qt::transparent);
+    QCPPainter painter(&stamp);
+    painter.setModes(stampKey_.modes);
+    painter.setAntialiasing(stampKey_.antialiased);
+    // The symbol's centre lands on the sub-pixel position; the scale is the screen
+    // painter's (the display's pixel ratio).
+    const qreal scale = stampKey_.scale;
+    painter.setTransform(QTransform(scale, 0, 0, scale, stampCentre_ + double(column) / kPhases,
+                                    stampCentre_ + double(row) / kPhases));
+    style.applyTo(&painter, pen());
+    style.drawShape(&painter, 0, 0);
+    painter.end();
+    return stamp;
+}
+
+void StampedCurve::drawScatterPlot(QCPPainter* painter, const QVector<QPointF>& points,
+                                   const QCPScatterStyle& style) const {
+    applyScattersAntialiasingHint(painter);
+    if (!CanStamp(*painter, style)) {
+        QCPCurve::drawScatterPlot(painter, points, style);
+        return;
+    }
+    const StampKey key{style.shape(),
+                       style.size(),
+                       style.isPenDefined() ? style.pen() : pen(),
+                       style.brush(),
+                       painter->transform().m11(),
+                       painter->antialiasing(),
+                       painter->modes()};
+    UseStamps(key);
+    // Stamps go to device pixels; the clip to the axis rectangle stays as it was set.
+    const QTransform toDevice = painter->transform();
+    painter->save();
+    painter->setTransform(QTransform());
+    for (const QPointF& point : points) {
+        if (std::isnan(point.x()) || std::isnan(point.y())) {
+            continue;
+        }
+        const QPointF at = toDevice.map(point);
+        const double left = std::floor(at.x());
+        const double top = std::floor(at.y());
+        const int column = std::min(static_cast<int>((at.x() - left) * kPhases + 0.5), kPhases);
+        const int row = std::min(static_cast<int>((at.y() - top) * kPhases + 0.5), kPhases);
+        // A phase rounded up to a whole pixel is phase 0 of the next pixel.
+        const int x = static_cast<int>(left) + column / kPhases - stampCentre_;
+        const int y = static_cast<int>(top) + row / kPhases - stampCentre_;
+        painter->drawImage(QPoint(x, y), Stamp(column % kPhases, row % kPhases, style));
+    }
+    painter->restore();
+}
+
+}  // namespace velmora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <qcustomplot.h>
+
+#include <QImage>
+#include <array>
+
+namespace velmora {
+
+/// A point layer of the plot (QCPCurve with point symbols) that draws its symbols on screen
+/// by stamping an image of the symbol, instead of drawing every symbol as a shape: ten
+/// thousand anti-aliased circles take tens of milliseconds as shapes and a few as stamps.
+/// The symbol is drawn into its image by the same scatter style, at one of kPhases × kPhases
+/// sub-pixel positions (each made when first needed), so a stamped symbol lies at most
+/// 1/(2 kPhases) pixel from where a drawn one would. Vector output (the clipboard picture)
+/// and painters that are rotated, sheared or not raster keep the shapes.
+class StampedCurve : public QCPCurve {
+  public:
+    static constexpr int kPhases = 16;
+
+    StampedCurve(QCPAxis* keyAxis, QCPAxis* valueAxis);
+
+  protected:
+    void drawScatterPlot(QCPPainter* painter, const QVector<QPointF>& points,
+                         const QCPScatterStyle& style) const override;
+
+  private:
+    /// What the prepared stamps were made for.
+    struct StampKey {
+        QCPScatterStyle::ScatterShape shape = QCPScatterStyle::ssNone;
+        double size = 0;
+        QPen pen;
+        QBrush brush;
+        qreal scale = 0;
+        bool antialiased = false;
+        QCPPainter::PainterModes modes;
+        bool operator==(const StampKey& other) const;
+    };
+
+    /// Whether `painter` draws pixels in a way the stamps reproduce.
+    static bool CanStamp(const QCPPainter& painter, const QCPScatterStyle& style);
+    /// Forgets the stamps when they were made for another look or scale.
+    void UseStamps(const StampKey& key) const;
+    /// The stamp of sub-pixel position (column, row) ÷ kPhases, made when first asked for.
+    const QImage& Stamp(int column, int row, const QCPScatterStyle& style) const;
+
+    mutable StampKey stampKey_;
+    mutable std::array<QImage, kPhases * kPhases> stamps_;
+    /// Device pixels from a stamp's top-left corner to the symbol's centre at phase 0.
+    mutable int stampCentre_ = 0;
+};
+
+}  // namespace velmora
