@@ -1,5 +1,6 @@
 #include "FieldModel.h"
 
+#include <array>
 #include <cmath>
 
 #include "ArithmeticCheck.h"
@@ -44,34 +45,54 @@ bool InDeadZone(const LabState& state, Extended x, Extended y) {
     return (x + radius) * (x + radius) + y * y <= wire * wire;
 }
 
-/// The Biot–Savart sum over the coil at the plane point (x, y) [cm], in tesla:
+/// The Biot–Savart sums over the coil at the plane point (x, y) [cm], in tesla, one for each
+/// numerator:
 ///   S = Σ_k dφ × K × numerator(sin φ_k) ÷ D_k^(3/2),  dφ = 2π ÷ n,  φ_k = k × dφ,
 /// where D_k [cm²] = x² + y² + R² − 2 R x sin φ_k is the squared distance from the point
 /// to the coil point (R sin φ_k, 0, R cos φ_k), and numerator [cm] is the in-plane
 /// component's share of dl × ρ per unit of R dφ. Each rounding to double below is part of
 /// the result: φ, D, the quotient t and every partial sum are doubles, the rest extended.
-template <class Numerator>
-double CoilSum(const LabState& state, Extended x, Extended y, Numerator numerator) {
+/// The sums share each arc's sine, distance and D^(3/2); each sum comes out exactly as it
+/// would alone.
+template <class... Numerator>
+std::array<double, sizeof...(Numerator)> CoilSums(const LabState& state, Extended x, Extended y,
+                                                  Numerator... numerator) {
+    std::array<double, sizeof...(Numerator)> sums{};
     const double k = Prefactor(state);
     if (InDeadZone(state, x, y))
-        return 0;
+        return sums;
 
     const Extended n = kArcCount;
     const Extended radius = state.CoilRadius;
     const Extended arc = 1 / n * 2 * state.PiValue;                 // rad: length of one arc ÷ R
     const Extended distanceBase = x * x + y * y + radius * radius;  // cm²
     const Extended crossTerm = radius * 2 * x;                      // cm²
-    double sum = 0;
     for (int i = 0; i < kArcCount; ++i) {
         const double phi = static_cast<double>(i / n * 2 * state.PiValue);  // rad
-        // One sine serves both the distance and the numerator of this term.
+        // One sine serves the distance and every numerator of this term.
         const Extended sinPhi = ArcSine(phi);
         const double distance = static_cast<double>(distanceBase - sinPhi * crossTerm);
         const Extended d = distance;
-        const double t = static_cast<double>(numerator(sinPhi) / std::sqrt(d * d * d));  // 1/cm²
-        sum = static_cast<double>(sum + arc * (static_cast<Extended>(k) * t));           // T
+        const Extended cubeRoot = std::sqrt(d * d * d);  // cm³
+        std::size_t s = 0;
+        ((sums[s] = static_cast<double>(
+              sums[s] + arc * (static_cast<Extended>(k) *
+                               static_cast<double>(numerator(sinPhi) / cubeRoot))),  // T
+          ++s),
+         ...);
     }
-    return sum;
+    return sums;
+}
+
+/// numerator [cm] of the x component: sin φ × y.
+auto BxNumerator(Extended y) {
+    return [y](Extended sinPhi) { return sinPhi * y; };
+}
+
+/// numerator [cm] of the y component: R − sin φ × x.
+auto ByNumerator(const LabState& state, Extended x) {
+    const Extended radius = state.CoilRadius;
+    return [radius, x](Extended sinPhi) { return radius - sinPhi * x; };
 }
 
 }  // namespace
@@ -82,30 +103,36 @@ double FieldBx(const LabState& state, Extended x, Extended y) {
         return 0;
     if (y == 0)
         return 0;
-    // numerator [cm] = sin φ × y
-    return Checked(
-        [&] { return CoilSum(state, x, y, [y](Extended sinPhi) { return sinPhi * y; }); });
+    return Checked([&] { return CoilSums(state, x, y, BxNumerator(y))[0]; });
 }
 
 double FieldBy(const LabState& state, Extended x, Extended y) {
-    // numerator [cm] = R − sin φ × x
-    return Checked([&] {
-        const Extended radius = state.CoilRadius;
-        return CoilSum(state, x, y, [radius, x](Extended sinPhi) { return radius - sinPhi * x; });
-    });
+    return Checked([&] { return CoilSums(state, x, y, ByNumerator(state, x))[0]; });
 }
 
 Extended ProbeReading(const LabState& state, Extended angle, Extended x, Extended y) {
     // B_probe [T] = sin(angle) × By + cos(angle) × Bx, each step checked in turn so the first
-    // fault is the one reported. The angle is settled inside each check: otherwise the
-    // compiler may merge the cosine and the sine into one call made before any check.
-    const double bx = FieldBx(state, x, y);
+    // fault is the one reported. Off both axes the two sums are made in one pass: every
+    // fault they can meet comes from what they share (the prefactor, the dead-zone test, D),
+    // so the fault reported is the one FieldBx would have reported first. The angle is
+    // settled inside each check: otherwise the compiler may merge the cosine and the sine
+    // into one call made before any check.
+    double bx = 0;
+    double by = 0;
+    const bool both = x != 0 && y != 0;
+    if (both) {
+        const auto sums =
+            Checked([&] { return CoilSums(state, x, y, BxNumerator(y), ByNumerator(state, x)); });
+        bx = sums[0];
+        by = sums[1];
+    }
     const Extended c = Checked([&] {
         Extended a = angle;
         Settle(a);
         return std::cos(a) * bx;
     });
-    const double by = FieldBy(state, x, y);
+    if (!both)
+        by = FieldBy(state, x, y);
     return Checked([&] {
         Extended a = angle;
         Settle(a);

@@ -149,6 +149,22 @@ TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
     }
 }
 
+TEST(FieldModel, ProbeReadingIsExactlyTheTwoSumsCombined) {
+    // The reading makes both sums in one pass where both are needed; it must give, to the
+    // last bit, what the two sums made one after the other give, everywhere on the plane.
+    const LabState state = ResetLabState();
+    for (long double x = -31.5L; x <= 31.5L; x += 2.25L) {
+        for (long double y = -27.7L; y <= 27.7L; y += 3.9L) {
+            for (const long double angle : {0.0L, -0.9L, 2.6L, 1e6L}) {
+                SCOPED_TRACE(testing::Message() << "(" << x << ", " << y << ") angle " << angle);
+                const long double separate =
+                    std::sin(angle) * FieldBy(state, x, y) + std::cos(angle) * FieldBx(state, x, y);
+                EXPECT_EQ(ProbeReading(state, angle, x, y), separate);
+            }
+        }
+    }
+}
+
 /// The message of the EMathError `compute` throws, or "(no error)".
 std::u16string MessageOf(const std::function<void()>& compute) {
     try {
@@ -186,6 +202,10 @@ TEST(FieldModel, FarCoordinatesRaiseFloatingPointOverflow) {
         // Before Reset every constant is zero and the prefactor is 0 ÷ 0.
         {"state never reset", [] { FieldBy(LabState{}, 1, 1); },
          u"Invalid floating point operation"},
+        {"probe off both axes, state never reset", [] { ProbeReading(LabState{}, 0.5L, 3, 4); },
+         u"Invalid floating point operation"},
+        {"probe off both axes at 1e3000", [&] { ProbeReading(state, 1, 1e3000L, -1e3000L); },
+         u"Floating point overflow"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MessageOf(c.compute), c.message) << c.name;
