@@ -5,6 +5,7 @@
 // 100,000 lines. Prints one FIGURE line per figure (see Figures.h) and details on stderr.
 //
 //   command_latency [--rounds N] [--loaded-rounds N] [--refills N] [--dots N] [--lines N]
+//                   [--hostile-lines N] [--hostile-text N] [--only fresh|loaded|protocol|text]
 //
 // Commands are pressed in rounds, each round all nine in a fresh random order, so a slow
 // moment of the machine spreads over all of them. Reset and EraseProtocol empty the trace: in
@@ -43,6 +44,7 @@ struct Settings {
     int lines = 50'000;     ///< the long protocol
     int hostileLines = 100'000;
     int hostileText = 1 << 20;  ///< characters pasted into a value cell
+    std::string only;           ///< one part to run (for profiling), or all
 };
 
 /// One thing timed in a round: a command, or the plot's own CopyPicture and wheel.
@@ -359,6 +361,9 @@ Settings ReadSettings(int argc, char** argv) {
         {"--hostile-text", &settings.hostileText},
     };
     for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string_view(argv[i]) == "--only") {
+            settings.only = argv[i + 1];
+        }
         for (const auto& [name, value] : options) {
             if (std::string_view(argv[i]) == name) {
                 *value = std::max(1, std::atoi(argv[i + 1]));
@@ -376,9 +381,12 @@ int main(int argc, char** argv) {
     velmora::Application application(argc, argv);
     const Settings settings = ReadSettings(argc, argv);
     BenchSession session(application);
-    Fresh(session, settings);
-    Loaded(session, settings);
-    LongProtocol(session, settings);
-    HostileText(session, settings);
+    const std::pair<const char*, void (*)(BenchSession&, const Settings&)> parts[] = {
+        {"fresh", Fresh}, {"loaded", Loaded}, {"protocol", LongProtocol}, {"text", HostileText}};
+    for (const auto& [name, part] : parts) {
+        if (settings.only.empty() || settings.only == name) {
+            part(session, settings);
+        }
+    }
     return 0;
 }
