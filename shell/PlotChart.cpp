@@ -58,10 +58,15 @@ void StyleAxis(QCPAxis& axis, bool withLine) {
     }
 }
 
-/// QSvgGenerator states the picture's size in millimetres; the clipboard picture is stated
-/// in pixels, so a reader gets back exactly the plot's size.
-QByteArray SizeInPixels(QByteArray svg, QSize size) {
+/// QSvgGenerator states the picture's size in millimetres and adds a title and a
+/// description of its own; the clipboard picture is stated in pixels, so a reader gets back
+/// exactly the plot's size, and carries no description.
+QByteArray TidyForClipboard(const QByteArray& svg, QSize size) {
     QString text = QString::fromUtf8(svg);
+    static const QRegularExpression kTitle(QStringLiteral("<title>[^<]*</title>\\s*"));
+    static const QRegularExpression kDescription(QStringLiteral("<desc>[^<]*</desc>\\s*"));
+    text.remove(kTitle);
+    text.remove(kDescription);
     static const QRegularExpression kWidth(QStringLiteral("(<svg[^>]*?\\s)width=\"[^\"]*\""));
     static const QRegularExpression kHeight(QStringLiteral("(<svg[^>]*?\\s)height=\"[^\"]*\""));
     text.replace(kWidth, QStringLiteral("\\1width=\"%1px\"").arg(size.width()));
@@ -95,6 +100,7 @@ PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(t
     }
     SetRanges(PlotScene::FixedXRange, PlotScene::FixedYRange);
     ApplyMargins();
+    ApplyFont();
 
     mouse_ = std::make_unique<PlotMouse>(*this);
     plot_->installEventFilter(mouse_.get());
@@ -207,16 +213,31 @@ QByteArray PlotChart::RenderSvg() {
         QCPPainter painter;
         painter.begin(&generator);
         painter.setMode(QCPPainter::pmVectorized);
+        // Every part of the picture names the plot's real face, not a generic family.
+        painter.setFont(font());
         plot_->toPainter(&painter, size.width(), size.height());
         painter.end();
     }
-    return SizeInPixels(buffer.data(), size);
+    return TidyForClipboard(buffer.data(), size);
 }
 
 void PlotChart::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     plot_->setGeometry(rect());
     ApplyMargins();
+}
+
+void PlotChart::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        ApplyFont();
+    }
+}
+
+void PlotChart::ApplyFont() {
+    plot_->xAxis->setTickLabelFont(font());
+    plot_->yAxis->setTickLabelFont(font());
+    RequestRedraw();
 }
 
 void PlotChart::ApplyMargins() {

@@ -57,9 +57,12 @@ class PlotChart : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    /// The axis labels are drawn in the plot's own font.
+    void changeEvent(QEvent* event) override;
 
   private:
     void ApplyMargins();
+    void ApplyFont();
     void CopyLayer(Layer layer);
 
     QCustomPlot* plot_;

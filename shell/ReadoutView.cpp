@@ -35,6 +35,15 @@ class LiveDelegate : public QStyledItemDelegate {
         }
     }
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        // Texts start a pixel further left than the style's default, so that the longest
+        // key fits the 155-pixel name column whole.
+        QStyleOptionViewItem narrower = option;
+        narrower.rect.adjust(-1, 0, 0, 0);
+        QStyledItemDelegate::paint(painter, narrower, index);
+    }
+
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
@@ -51,6 +60,8 @@ ReadoutView::ReadoutView(QWidget* parent) : QTableView(parent) {
     setTabKeyNavigation(false);
     setShowGrid(true);
     setWordWrap(false);
+    // A text too long for its cell is cut at the cell's edge, not shortened with an ellipsis.
+    setTextElideMode(Qt::ElideNone);
     setCornerButtonEnabled(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <cstddef>
 
@@ -63,12 +64,19 @@ class TForm1 : public QWidget {
     void RefreshProtocol();
     void RefreshOptions();
     void PlaceOnDesktop();
+    void WatchForFrame();
+    void CheckForFrame();
+    QMargins KnownFrame() const;
 
     Bench bench_;
     ReadoutModel* model_;
     std::size_t shownLines_ = 0;
     unsigned long long shownClears_ = 0;
     bool everShown_ = false;
+    /// Watches for the window manager's frame after the first show (see WatchForFrame).
+    QTimer frameWatch_;
+    int frameChecks_ = 0;
+    QMargins placedFrame_;
 };
 
 }  // namespace velmora
