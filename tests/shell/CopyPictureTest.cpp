@@ -1,0 +1,153 @@
+// "Копировать рисунок": the plot alone, as an SVG picture of its size, as the clipboard's
+// only format, showing the current ranges.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include "MainWindowFixture.h"
+#include "PlotChart.h"
+
+namespace velmora::test {
+namespace {
+
+struct SvgPicture {
+    QString width;
+    QString height;
+    QStringList texts;         ///< every text drawn, in order
+    QStringList fontFamilies;  ///< every font family named
+};
+
+SvgPicture ReadSvg(const QByteArray& svg) {
+    SvgPicture picture;
+    QXmlStreamReader reader(svg);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        const QXmlStreamAttributes attributes = reader.attributes();
+        if (attributes.hasAttribute(QStringLiteral("font-family"))) {
+            picture.fontFamilies << attributes.value(QStringLiteral("font-family")).toString();
+        }
+        if (reader.name() == QLatin1String("svg") && picture.width.isEmpty()) {
+            picture.width = attributes.value(QStringLiteral("width")).toString();
+            picture.height = attributes.value(QStringLiteral("height")).toString();
+        } else if (reader.name() == QLatin1String("text")) {
+            picture.texts
+                << reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+        }
+    }
+    if (reader.hasError()) {
+        qFatal("the picture is not well-formed XML: %s", qPrintable(reader.errorString()));
+    }
+    return picture;
+}
+
+/// The numbers of the axis labels in a picture.
+QList<double> LabelValues(const SvgPicture& picture) {
+    QList<double> values;
+    for (const QString& text : picture.texts) {
+        bool ok = false;
+        const double value = text.toDouble(&ok);
+        if (ok) {
+            values << value;
+        }
+    }
+    return values;
+}
+
+}  // namespace
+
+class CopyPictureTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        form_ = ShowMainWindow();
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    }
+    void cleanup() { form_.reset(); }
+
+    void ClipboardHoldsOnlyTheSvgOfThePlot() {
+        Click(Control<QPushButton>(*form_, "Button9"));
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->formats(), QStringList{QStringLiteral("image/svg+xml")});
+        const QByteArray svg = data->data(QStringLiteral("image/svg+xml"));
+        const SvgPicture picture = ReadSvg(svg);
+        QCOMPARE(picture.width, QStringLiteral("700px"));
+        QCOMPARE(picture.height, QStringLiteral("700px"));
+        QSvgRenderer renderer(svg);
+        QVERIFY(renderer.isValid());
+        QCOMPARE(renderer.defaultSize(), QSize(700, 700));
+        QCOMPARE(renderer.viewBox(), QRect(0, 0, 700, 700));
+
+        // Only the plot's own drawing: no button caption and no axis letter.
+        for (const char* caption : {"Копировать рисунок", "Информация", "Параметры установки",
+                                    "Начать/Сброс", "X", "Y"}) {
+            QVERIFY2(!picture.texts.contains(QString::fromUtf8(caption)), caption);
+        }
+        QVERIFY(!svg.contains(QStringLiteral("Копировать").toUtf8()));
+        // The labels of the fixed ranges, minus signs included, in a named real face.
+        const QList<double> labels = LabelValues(picture);
+        QVERIFY(labels.contains(-20));
+        QVERIFY(labels.contains(-10));
+        QVERIFY(labels.contains(20));
+        QVERIFY(picture.texts.contains(QStringLiteral("-20")));
+        QVERIFY(!picture.fontFamilies.isEmpty());
+        for (const QString& family : picture.fontFamilies) {
+            QCOMPARE(family, QStringLiteral("Liberation Sans"));
+        }
+        // No description text travels with the picture.
+        QVERIFY(!svg.contains("<desc"));
+        QVERIFY(!svg.contains("<title"));
+    }
+
+    void CopyShowsTheZoomedRangesUntilReset() {
+        auto* chart = Control<PlotChart>(*form_, "Chart1");
+        chart->SetRanges({2, 4}, {-1, 1});
+        Settle();
+        Click(Control<QPushButton>(*form_, "Button9"));
+        const QList<double> zoomed = LabelValues(ReadSvg(
+            QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("image/svg+xml"))));
+        QVERIFY(!zoomed.isEmpty());
+        for (double value : zoomed) {
+            QVERIFY2(value >= -1 && value <= 4, qPrintable(QString::number(value)));
+        }
+        QVERIFY(zoomed.contains(3));
+        QVERIFY(!zoomed.contains(-20));
+
+        Click(Control<QPushButton>(*form_, "Button1"));
+        Click(Control<QPushButton>(*form_, "Button9"));
+        const QList<double> fixed = LabelValues(ReadSvg(
+            QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("image/svg+xml"))));
+        QVERIFY(fixed.contains(-20));
+        // The copy changes nothing on screen.
+        QCOMPARE(chart->XRange(), PlotScene::FixedXRange);
+    }
+
+    void PictureIsDrawnWithTheCurrentLayers() {
+        // A marker moved far to the right is drawn further right in the picture.
+        QVERIFY(chart()->ShownPoints(Layer::ProbeMarker).size() == 3);
+        const QByteArray before = chart()->RenderSvg();
+        Click(Control<QPushButton>(*form_, "Button2"));
+        const QByteArray after = chart()->RenderSvg();
+        QVERIFY(before != after);
+        QCOMPARE(ReadSvg(after).texts, ReadSvg(before).texts);
+    }
+
+  private:
+    PlotChart* chart() { return Control<PlotChart>(*form_, "Chart1"); }
+
+    std::unique_ptr<TForm1> form_;
+};
+
+QObject* NewCopyPictureTest() {
+    return new CopyPictureTest;
+}
+
+}  // namespace velmora::test
+
+#include "CopyPictureTest.moc"
