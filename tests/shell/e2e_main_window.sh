@@ -175,5 +175,26 @@ size=$(identify -format '%wx%h' "$out/03-copied-picture.png")
 [ "$size" = 700x700 ] || fail "the rendered picture is $size"
 
 import -window "$window" "$out/04-main-window.png"
+
+# A walk as a student makes it: typed values, the three option boxes, eighteen steps.
+type_value() {  # row, text: into the value cell of a readout row
+    click $((720 + 155 + 44)) $((184 + 18 + 18 * $1 + 9))
+    xdotool key ctrl+a
+    xdotool type --delay 20 -- "$2"
+}
+type_value 0 20
+type_value 1 3
+type_value 4 12
+type_value 5 -8
+click $((720 + 73 / 2)) $((80 + 25 / 2))  # "В начало"
+click $((720 + 8)) $((112 + 8))           # "Фиксировать угол" off
+click $((720 + 8)) $((136 + 8))           # "Рассчитывать циркуляцию" on
+click $((720 + 8)) $((160 + 8))           # "Записывать протокол" on
+for _ in $(seq 18); do
+    xdotool mousemove --window "$window" $((720 + 73 / 2)) $((48 + 25 / 2)) click 1
+    sleep 0.15
+done
+sleep 0.5
+import -window "$window" "$out/05-walk.png"
 kill -0 "$velmora_pid" 2>/dev/null || fail "Velmora ended on its own"
 echo "PASS: screenshots in $out"
