@@ -44,7 +44,13 @@ bool PlotMouse::eventFilter(QObject* watched, QEvent* event) {
 
 bool PlotMouse::Press(const QMouseEvent& event) {
     const QPoint at = event.position().toPoint();
-    if (drag_ != Drag::None || !chart_.DataArea().contains(at)) {
+    if (drag_ != Drag::None) {
+        if (event.buttons().testFlag(DragButton())) {
+            return true;  // the other button during a drag does nothing
+        }
+        Cancel();  // a drag that lost its release
+    }
+    if (!chart_.DataArea().contains(at)) {
         return false;
     }
     if (event.button() == Qt::LeftButton) {
@@ -69,6 +75,12 @@ bool PlotMouse::Press(const QMouseEvent& event) {
 
 bool PlotMouse::Move(const QMouseEvent& event) {
     const QPoint at = event.position().toPoint();
+    // A drag whose button is no longer held lost its release to something else (a message
+    // box taking the mouse, say): it ends without effect.
+    if (drag_ != Drag::None && !event.buttons().testFlag(DragButton())) {
+        Cancel();
+        return false;
+    }
     switch (drag_) {
         case Drag::Zoom: {
             const QRect area = chart_.DataArea();
@@ -141,6 +153,17 @@ bool PlotMouse::Wheel(const QWheelEvent& event) {
         chart_.SetRanges(chart_.XRange(), {y.Min + shift, y.Max + shift});
     }
     return true;
+}
+
+Qt::MouseButton PlotMouse::DragButton() const {
+    return drag_ == Drag::Zoom ? Qt::LeftButton : Qt::RightButton;
+}
+
+void PlotMouse::Cancel() {
+    drag_ = Drag::None;
+    if (band_ != nullptr) {
+        band_->hide();
+    }
 }
 
 void PlotMouse::ZoomTo(QPoint start, QPoint end) {

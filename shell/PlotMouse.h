@@ -49,6 +49,9 @@ class PlotMouse : public QObject {
     bool Move(const QMouseEvent& event);
     bool Release(const QMouseEvent& event);
     bool Wheel(const QWheelEvent& event);
+    /// The button that started the drag in progress.
+    Qt::MouseButton DragButton() const;
+    void Cancel();
     void ZoomTo(QPoint start, QPoint end);
     void SaveForRestore();
     void Restore();

@@ -75,6 +75,25 @@ class PlotGestureTest : public QObject {
         QVERIFY(!band->isVisible());
     }
 
+    void DragThatLostItsReleaseEndsWithoutEffect() {
+        const QPoint c = area_.center();
+        Send(QEvent::MouseButtonPress, Qt::LeftButton, c, Qt::LeftButton);
+        Send(QEvent::MouseMove, Qt::NoButton, c + QPoint(50, 50), Qt::LeftButton);
+        // The release went elsewhere (a message box took the mouse): the next move comes
+        // with no button held.
+        Send(QEvent::MouseMove, Qt::NoButton, c + QPoint(80, 80), Qt::NoButton);
+        QVERIFY(!canvas_->findChild<QRubberBand*>()->isVisible());
+        QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
+        // The other button during a drag does nothing; the drag goes on.
+        const double left = chart_->PixelToX(c.x());
+        Send(QEvent::MouseButtonPress, Qt::LeftButton, c, Qt::LeftButton);
+        Send(QEvent::MouseButtonPress, Qt::RightButton, c, Qt::LeftButton | Qt::RightButton);
+        Send(QEvent::MouseButtonRelease, Qt::RightButton, c, Qt::LeftButton);
+        Send(QEvent::MouseMove, Qt::NoButton, c + QPoint(40, 40), Qt::LeftButton);
+        Send(QEvent::MouseButtonRelease, Qt::LeftButton, c + QPoint(40, 40), Qt::NoButton);
+        QCOMPARE(chart_->XRange().Min, left);
+    }
+
     void DragToTheLeftRestoresRangesFromBeforeTheFirstChange() {
         const QPoint c = area_.center();
         Drag(Qt::LeftButton, c, c + QPoint(100, 100));  // zoom
