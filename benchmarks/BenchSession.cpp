@@ -60,7 +60,8 @@ class BenchSession::PaintCounter : public QObject {
     Counts counts_;
 };
 
-BenchSession::BenchSession(Application& application) : program_(StartProgram(application)) {
+BenchSession::BenchSession(FrameClock& application)
+    : clock_(application), program_(StartProgram(application)) {
     if (!QTest::qWaitForWindowExposed(&Form())) {
         qFatal("the main window did not come up");
     }
@@ -86,6 +87,7 @@ QCustomPlot* BenchSession::Plot() const {
 
 Redraw BenchSession::Timed(const std::function<void()>& work, QString* message) {
     const PaintCounter::Counts before = paints_->Now();
+    const int framesBefore = clock_.Frames();
     const std::int64_t start = MonotonicNanos();
     try {
         work();
@@ -95,18 +97,20 @@ Redraw BenchSession::Timed(const std::function<void()>& work, QString* message) 
         }
     }
     // What the event loop does next, now: the plot's queued replot, then the window's
-    // update request, which paints every changed widget and flushes the frame; then the
-    // display server shows it.
+    // update request, which paints every changed widget and flushes the frame (the clock
+    // notes when it is on the screen); then whatever the frame left queued.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents();
     WaitForDisplay();
-    const std::int64_t end = MonotonicNanos();
+    const std::int64_t idle = MonotonicNanos();
+    const std::int64_t end = clock_.Frames() > framesBefore ? clock_.LastFrameAt() : idle;
     const PaintCounter::Counts during = paints_->Now();
     Settle();
     const PaintCounter::Counts after = paints_->Now();
 
     Redraw redraw;
     redraw.ms = static_cast<double>(end - start) / 1e6;
+    redraw.idleMs = static_cast<double>(idle - start) / 1e6;
     redraw.plotDrawn = during.replots > before.replots && during.plotPaints > before.plotPaints;
     redraw.latePaints = (after.plotPaints - during.plotPaints) +
                         (after.otherPaints - during.otherPaints) + (after.replots - during.replots);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "FrameClock.h"
 #include "Program.h"
 
 class QAbstractButton;
@@ -36,7 +37,8 @@ inline constexpr std::array<CommandButton, 9> kCommands = {{
 
 /// One measured redraw.
 struct Redraw {
-    double ms = 0;           ///< from the input to the frame on the screen
+    double ms = 0;           ///< from the input to the last frame it caused, on the screen
+    double idleMs = 0;       ///< from the input to the end of all work it left queued
     bool plotDrawn = false;  ///< the plot replotted and painted within the time
     int latePaints = 0;      ///< paints of the plot, table or protocol after the time: work missed
 };
@@ -47,7 +49,7 @@ struct Redraw {
 /// of every changed widget, the frame handed to the display server and shown there.
 class BenchSession {
   public:
-    explicit BenchSession(Application& application);
+    explicit BenchSession(FrameClock& application);
     ~BenchSession();
 
     TForm1& Form() { return program_->form1; }
@@ -86,6 +88,7 @@ class BenchSession {
     QAbstractButton* Button(const char* name) const;
     QCustomPlot* Plot() const;
 
+    FrameClock& clock_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<PaintCounter> paints_;
 };

@@ -58,6 +58,12 @@ struct Action {
 /// The samples of each action, in milliseconds.
 using Samples = std::map<std::string, std::vector<double>>;
 
+/// The samples of a run of rounds: to the frame, and to the end of all queued work.
+struct Rounds {
+    Samples frame;
+    Samples idle;
+};
+
 std::vector<Action> CommandActions(BenchSession& session) {
     std::vector<Action> actions;
     for (const CommandButton& command : kCommands) {
@@ -70,12 +76,12 @@ std::vector<Action> CommandActions(BenchSession& session) {
 
 /// Runs `rounds` rounds of `actions` in a fresh random order each; a destructive action
 /// runs in every `destructiveEvery`-th round only and is followed by `restore` (not timed).
-Samples RunRounds(const std::string& label, const std::vector<Action>& actions, int rounds,
-                  int destructiveEvery, const std::function<void()>& restore) {
+Rounds RunRounds(const std::string& label, const std::vector<Action>& actions, int rounds,
+                 int destructiveEvery, const std::function<void()>& restore) {
     std::mt19937 random(20261209);
     std::vector<std::size_t> order(actions.size());
     std::iota(order.begin(), order.end(), 0);
-    Samples samples;
+    Rounds samples;
     int late = 0;
     int undrawn = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -86,7 +92,8 @@ Samples RunRounds(const std::string& label, const std::vector<Action>& actions, 
                 continue;
             }
             const Redraw redraw = action.run();
-            samples[action.name].push_back(redraw.ms);
+            samples.frame[action.name].push_back(redraw.ms);
+            samples.idle[action.name].push_back(redraw.idleMs);
             late += redraw.latePaints;
             undrawn += action.redrawsPlot && !redraw.plotDrawn ? 1 : 0;
             if (action.destructive) {
@@ -95,10 +102,14 @@ Samples RunRounds(const std::string& label, const std::vector<Action>& actions, 
         }
     }
     std::fprintf(stderr, "%s:\n", label.c_str());
-    for (const auto& [name, ms] : samples) {
-        std::fprintf(stderr, "  %-28s median %7.2f ms  p99 %7.2f ms  max %7.2f ms  n=%zu\n",
+    for (const auto& [name, ms] : samples.frame) {
+        const std::vector<double>& idle = samples.idle.at(name);
+        std::fprintf(stderr,
+                     "  %-28s median %7.2f ms  p99 %7.2f ms  max %7.2f ms  n=%zu  "
+                     "(idle: median %.2f ms, p99 %.2f ms)\n",
                      name.c_str(), Median(ms), Percentile(ms, 99),
-                     *std::max_element(ms.begin(), ms.end()), ms.size());
+                     *std::max_element(ms.begin(), ms.end()), ms.size(), Median(idle),
+                     Percentile(idle, 99));
     }
     if (late > 0 || undrawn > 0) {
         std::fprintf(stderr,
@@ -170,9 +181,9 @@ void Fresh(BenchSession& session, const Settings& settings) {
     session.Form().Button1Click();
     PrepareFresh(session);
     const std::vector<Action> actions = CommandActions(session);
-    const Samples samples = RunRounds("fresh session", actions, settings.rounds, 1,
-                                      [&session] { PrepareFresh(session); });
-    PrintEach(samples, actions, "fresh session", 4);
+    const Rounds samples = RunRounds("fresh session", actions, settings.rounds, 1,
+                                     [&session] { PrepareFresh(session); });
+    PrintEach(samples.frame, actions, "fresh session", 4);
 }
 
 /// Fills the trace and the protocol, saying how long it took.
@@ -194,10 +205,19 @@ void Loaded(BenchSession& session, const Settings& settings) {
     const int every = std::max(1, settings.loadedRounds / std::max(1, settings.refills));
     const std::string where =
         std::to_string(settings.dots) + " dots, " + std::to_string(settings.lines) + " lines";
-    const Samples samples = RunRounds(where, actions, settings.loadedRounds, every,
-                                      [&] { Refill(session, settings.dots, settings.lines); });
+    const Rounds rounds = RunRounds(where, actions, settings.loadedRounds, every,
+                                    [&] { Refill(session, settings.dots, settings.lines); });
+    const Samples& samples = rounds.frame;
     actions.resize(kCommands.size());
     PrintEach(samples, actions, where, 16);
+    // Erasing a long protocol releases its text after the frame: the time until the program
+    // takes input again.
+    for (const Action& action : actions) {
+        if (action.name.starts_with("EraseProtocol")) {
+            PrintFigure({action.name + ", " + where + ", until idle again",
+                         MedianAndP99(rounds.idle.at(action.name)), "-", Verdict::Info});
+        }
+    }
 
     std::vector<double> copies = samples.at("CopyPicture");
     PrintFigure({"CopyPicture with " + std::to_string(settings.dots) + " trace dots",
@@ -213,11 +233,10 @@ void LongProtocol(BenchSession& session, const Settings& settings) {
     Refill(session, settings.dots, settings.hostileLines);
     const std::vector<Action> actions = CommandActions(session);
     const int every = std::max(1, settings.loadedRounds / std::max(1, settings.refills / 2));
-    const Samples samples = RunRounds(std::to_string(settings.hostileLines) + "-line protocol",
-                                      actions, std::max(1, settings.loadedRounds / 2), every, [&] {
-                                          Refill(session, settings.dots, settings.hostileLines);
-                                      });
-    PrintWorst(samples,
+    const Rounds rounds = RunRounds(std::to_string(settings.hostileLines) + "-line protocol",
+                                    actions, std::max(1, settings.loadedRounds / 2), every,
+                                    [&] { Refill(session, settings.dots, settings.hostileLines); });
+    PrintWorst(rounds.frame,
                "Every command, " + std::to_string(settings.hostileLines) + "-line protocol and " +
                    std::to_string(settings.dots) + " dots",
                16);
@@ -290,13 +309,13 @@ void HostileTextRounds(BenchSession& session, const Settings& settings, const QS
             };
         }
     }
-    const Samples samples =
+    const Rounds samples =
         RunRounds(what, actions, std::max(1, settings.rounds / 3), 1, [&session, &text] {
             PrepareFresh(session);
             session.SetValue(4, text);
             session.Settle();
         });
-    PrintWorst(samples, "Every command, " + what, 4);
+    PrintWorst(samples.frame, "Every command, " + what, 4);
 }
 
 void HostileText(BenchSession& session, const Settings& settings) {
@@ -378,7 +397,7 @@ Settings ReadSettings(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace velmora::figures;
-    velmora::Application application(argc, argv);
+    FrameClock application(argc, argv);
     const Settings settings = ReadSettings(argc, argv);
     BenchSession session(application);
     const std::pair<const char*, void (*)(BenchSession&, const Settings&)> parts[] = {
