@@ -11,13 +11,35 @@ bool StampedCurve::StampKey::operator==(const StampKey& other) const {
 
 StampedCurve::StampedCurve(QCPAxis* keyAxis, QCPAxis* valueAxis) : QCPCurve(keyAxis, valueAxis) {}
 
-bool StampedCurve::CanStamp(const QCPPainter& painter, const QCPScatterStyle& style) {
+bool StampedCurve::SmoothSymbol(const QCPScatterStyle& style, const QPen& pen, qreal scale) {
+    const bool thinLines =
+        pen.style() != Qt::NoPen && (pen.isCosmetic() || pen.widthF() * scale <= 1);
+    if (!thinLines) {
+        return true;
+    }
+    switch (style.shape()) {
+        case QCPScatterStyle::ssDisc:
+        case QCPScatterStyle::ssCircle:
+        case QCPScatterStyle::ssSquare:
+        case QCPScatterStyle::ssDiamond:
+        case QCPScatterStyle::ssTriangle:
+        case QCPScatterStyle::ssTriangleInverted:
+            return style.brush().style() == Qt::SolidPattern;
+        default:
+            return false;
+    }
+}
+
+bool StampedCurve::CanStamp(const QCPPainter& painter, const QCPScatterStyle& style,
+                            const QPen& pen) {
     const QPaintEngine* engine = painter.paintEngine();
     const QTransform& transform = painter.transform();
     return engine != nullptr && engine->type() == QPaintEngine::Raster &&
            !painter.modes().testFlag(QCPPainter::pmVectorized) &&
            transform.type() <= QTransform::TxScale && transform.m11() == transform.m22() &&
            transform.m11() > 0 && style.shape() != QCPScatterStyle::ssPixmap &&
+           style.shape() != QCPScatterStyle::ssCustom &&
+           SmoothSymbol(style, pen, transform.m11()) &&
            painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
            painter.opacity() == 1.0;
 }
@@ -58,13 +80,15 @@ const QImage& StampedCurve::Stamp(int column, int row, const QCPScatterStyle& st
 void StampedCurve::drawScatterPlot(QCPPainter* painter, const QVector<QPointF>& points,
                                    const QCPScatterStyle& style) const {
     applyScattersAntialiasingHint(painter);
-    if (!CanStamp(*painter, style)) {
+    const QPen symbolPen = style.isPenDefined() ? style.pen() : pen();
+    stamped_ = CanStamp(*painter, style, symbolPen);
+    if (!stamped_) {
         QCPCurve::drawScatterPlot(painter, points, style);
         return;
     }
     const StampKey key{style.shape(),
                        style.size(),
-                       style.isPenDefined() ? style.pen() : pen(),
+                       symbolPen,
                        style.brush(),
                        painter->transform().m11(),
                        painter->antialiasing(),

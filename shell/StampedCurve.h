@@ -12,13 +12,20 @@ namespace velmora {
 /// thousand anti-aliased circles take tens of milliseconds as shapes and a few as stamps.
 /// The symbol is drawn into its image by the same scatter style, at one of kPhases × kPhases
 /// sub-pixel positions (each made when first needed), so a stamped symbol lies at most
-/// 1/(2 kPhases) pixel from where a drawn one would. Vector output (the clipboard picture)
-/// and painters that are rotated, sheared or not raster keep the shapes.
+/// 1/(2 kPhases) pixel from where a drawn one would. Lines one device pixel wide or thinner
+/// are drawn pixel by pixel rather than by their exact position, so symbols made of such
+/// lines alone (crosses, stars…) keep their shapes; a closed symbol with a solid fill (the
+/// trace's circles) is stamped, as its thin outline lies on the fill's edge. Vector output
+/// (the clipboard picture) and painters that are rotated, sheared or not raster keep the
+/// shapes too.
 class StampedCurve : public QCPCurve {
   public:
     static constexpr int kPhases = 16;
 
     StampedCurve(QCPAxis* keyAxis, QCPAxis* valueAxis);
+
+    /// Whether the last drawing of the symbols stamped them (rather than drew shapes).
+    bool Stamped() const { return stamped_; }
 
   protected:
     void drawScatterPlot(QCPPainter* painter, const QVector<QPointF>& points,
@@ -37,8 +44,11 @@ class StampedCurve : public QCPCurve {
         bool operator==(const StampKey& other) const;
     };
 
-    /// Whether `painter` draws pixels in a way the stamps reproduce.
-    static bool CanStamp(const QCPPainter& painter, const QCPScatterStyle& style);
+    /// Whether `painter` draws the symbol of `style` with `pen` in a way stamps reproduce.
+    static bool CanStamp(const QCPPainter& painter, const QCPScatterStyle& style, const QPen& pen);
+    /// Whether the symbol looks the same wherever it lies within a pixel, at device scale
+    /// `scale`.
+    static bool SmoothSymbol(const QCPScatterStyle& style, const QPen& pen, qreal scale);
     /// Forgets the stamps when they were made for another look or scale.
     void UseStamps(const StampKey& key) const;
     /// The stamp of sub-pixel position (column, row) ÷ kPhases, made when first asked for.
@@ -48,6 +58,7 @@ class StampedCurve : public QCPCurve {
     mutable std::array<QImage, kPhases * kPhases> stamps_;
     /// Device pixels from a stamp's top-left corner to the symbol's centre at phase 0.
     mutable int stampCentre_ = 0;
+    mutable bool stamped_ = false;
 };
 
 }  // namespace velmora
