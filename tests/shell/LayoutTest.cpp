@@ -148,11 +148,11 @@ class LayoutTest : public QObject {
             option.initFrom(widget);
             option.text = CaptionOf(widget);
             if (qobject_cast<const QPushButton*>(widget) != nullptr) {
-                room = widget->style()->subElementRect(QStyle::SE_PushButtonContents, &option,
-                                                       widget);
+                room =
+                    widget->style()->subElementRect(QStyle::SE_PushButtonContents, &option, widget);
             } else if (qobject_cast<const QCheckBox*>(widget) != nullptr) {
-                room = widget->style()->subElementRect(QStyle::SE_CheckBoxContents, &option,
-                                                       widget);
+                room =
+                    widget->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, widget);
             }
             const QFontMetrics metrics(widget->font());
             QVERIFY2(metrics.horizontalAdvance(CaptionOf(widget)) <= room.width(), control.name);

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "ReadoutModel.h"
 #include "ReadoutView.h"
@@ -54,6 +56,30 @@ void TypeText(QWidget* widget, const QString& text) {
 
 void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
+    Settle();
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, QPoint at,
+               Qt::MouseButtons held) {
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void DragOnPlot(PlotChart* chart, Qt::MouseButton button, QPoint from, QPoint to) {
+    QWidget* canvas = chart->Canvas();
+    SendMouse(canvas, QEvent::MouseButtonPress, button, from, button);
+    SendMouse(canvas, QEvent::MouseMove, Qt::NoButton, (from + to) / 2, button);
+    SendMouse(canvas, QEvent::MouseMove, Qt::NoButton, to, button);
+    SendMouse(canvas, QEvent::MouseButtonRelease, button, to, Qt::NoButton);
+    Settle();
+}
+
+void WheelOnPlot(PlotChart* chart, int delta) {
+    QWidget* canvas = chart->Canvas();
+    const QPoint at = chart->DataArea().center();
+    QWheelEvent event(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &event);
     Settle();
 }
 

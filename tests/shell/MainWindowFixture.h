@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QEvent>
+#include <QPoint>
 #include <QString>
 #include <memory>
 
+#include "PlotChart.h"
 #include "Unit1.h"
 
 class QObject;
@@ -36,6 +39,14 @@ void TypeText(QWidget* widget, const QString& text);
 
 /// A left click on the middle of a button, then the queued redraws.
 void Click(QAbstractButton* button);
+
+/// A mouse event sent straight to `target`, at `at` in its coordinates.
+void SendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, QPoint at,
+               Qt::MouseButtons held);
+/// A press, two moves and a release with `button` on the plot's drawing, then the redraw.
+void DragOnPlot(PlotChart* chart, Qt::MouseButton button, QPoint from, QPoint to);
+/// A wheel turn of `delta` eighths of a degree over the middle of the plot's data area.
+void WheelOnPlot(PlotChart* chart, int delta);
 
 /// Lets queued work (the plot's redraw) run.
 void Settle();

@@ -3,7 +3,6 @@
 #include <QPushButton>
 #include <QRubberBand>
 #include <QTest>
-#include <QWheelEvent>
 
 #include "MainWindowFixture.h"
 #include "PlotChart.h"
@@ -176,25 +175,12 @@ class PlotGestureTest : public QObject {
 
   private:
     void Send(QEvent::Type type, Qt::MouseButton button, QPoint at, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, canvas_->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(canvas_, &event);
+        SendMouse(canvas_, type, button, at, held);
     }
-
     void Drag(Qt::MouseButton button, QPoint from, QPoint to) {
-        Send(QEvent::MouseButtonPress, button, from, button);
-        Send(QEvent::MouseMove, Qt::NoButton, (from + to) / 2, button);
-        Send(QEvent::MouseMove, Qt::NoButton, to, button);
-        Send(QEvent::MouseButtonRelease, button, to, Qt::NoButton);
-        Settle();
+        DragOnPlot(chart_, button, from, to);
     }
-
-    void Wheel(int delta) {
-        const QPoint at = area_.center();
-        QWheelEvent event(at, canvas_->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(canvas_, &event);
-        Settle();
-    }
+    void Wheel(int delta) { WheelOnPlot(chart_, delta); }
 
     std::unique_ptr<TForm1> form_;
     PlotChart* chart_ = nullptr;
