@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "PlotMouse.h"
+#include "StampedCurve.h"
 
 namespace velmora {
 namespace {
@@ -95,8 +96,11 @@ PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(t
     plot_->yAxis2->setVisible(false);
 
     for (std::size_t i = 0; i < LayerCount; ++i) {
-        curves_[i] = new QCPCurve(plot_->xAxis, plot_->yAxis);
-        StyleLayer(*curves_[i], static_cast<Layer>(i));
+        const auto layer = static_cast<Layer>(i);
+        // The trace can hold thousands of dots: they are stamped, not drawn one by one.
+        curves_[i] = layer == Layer::Trace ? new StampedCurve(plot_->xAxis, plot_->yAxis)
+                                           : new QCPCurve(plot_->xAxis, plot_->yAxis);
+        StyleLayer(*curves_[i], layer);
     }
     SetRanges(PlotScene::FixedXRange, PlotScene::FixedYRange);
     ApplyMargins();

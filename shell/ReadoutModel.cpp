@@ -1,6 +1,27 @@
 #include "ReadoutModel.h"
 
 namespace velmora {
+namespace {
+
+/// A value cell shows at most this many characters of its text. The cell, however wide the
+/// student drags it, holds far fewer even of the narrowest characters, so it looks the same;
+/// but a pasted megabyte is not laid out whole each time the table is drawn.
+constexpr std::size_t kShownCharacters = 1000;
+
+/// What a value cell shows of `text`: all of it, or its first kShownCharacters characters,
+/// without cutting a character of two code units in half.
+QString Shown(const std::u16string& text) {
+    if (text.size() <= kShownCharacters) {
+        return QString::fromStdU16String(text);
+    }
+    std::size_t length = kShownCharacters;
+    if (QChar::isHighSurrogate(text[length - 1])) {
+        --length;
+    }
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(length));
+}
+
+}  // namespace
 
 ReadoutModel::ReadoutModel(ReadoutTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table), shownRevision_(table.Revision()) {
@@ -22,16 +43,18 @@ QVariant ReadoutModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};
     }
-    const QString key = QString::fromStdU16String(table_.Key(index.row()));
-    const QString value = QString::fromStdU16String(table_.Value(index.row()));
+    const std::u16string& key = table_.Key(index.row());
+    const std::u16string& value = table_.Value(index.row());
     const bool isValue = index.column() == ValueColumn;
     switch (role) {
         case Qt::DisplayRole:
+            return isValue ? Shown(value) : QString::fromStdU16String(key);
         case Qt::EditRole:
-            return isValue ? value : key;
+            return QString::fromStdU16String(isValue ? value : key);
         case Qt::AccessibleTextRole:
             // A screen reader names a value cell by its row's key.
-            return isValue ? key + QStringLiteral(": ") + value : key;
+            return isValue ? QString::fromStdU16String(key + u": " + value)
+                           : QString::fromStdU16String(key);
         default:
             return {};
     }

@@ -12,6 +12,7 @@
 
 #include "CloseQuestion.h"
 #include "PictureClipboard.h"
+#include "ProtocolBox.h"
 #include "ReadoutModel.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -41,6 +42,9 @@ QFont BenchFont(int pixels) {
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    // The bench font is the window's before its controls are made: each control is laid out
+    // once, in it, and the desktop's default font is never loaded for them.
+    setFont(BenchFont(kFontPixels));
     ui.setupUi(this);
     model_ = new ReadoutModel(bench_.Table(), this);
     ui.ValueListEditor1->setModel(model_);
@@ -63,7 +67,6 @@ void TForm1::SetUpLook() {
     setPalette(ground);
     setAutoFillBackground(true);
 
-    setFont(BenchFont(kFontPixels));
     QFont letters = BenchFont(kAxisLetterPixels);
     letters.setStretch(kAxisLetterStretch);
     ui.Label2->setFont(letters);
@@ -172,7 +175,7 @@ void TForm1::RefreshViews() {
 void TForm1::RefreshProtocol() {
     const ProtocolLog& log = bench_.Protocol();
     if (log.ClearCount() != shownClears_ || log.Lines().size() < shownLines_) {
-        ui.Memo1->clear();
+        EmptyProtocolBox(*ui.Memo1);
         shownClears_ = log.ClearCount();
         shownLines_ = 0;
     }
