@@ -212,6 +212,20 @@ class DialogsTest : public QObject {
                                << "";
         QTest::newRow("Cyrillic") << "Ошибка"
                                   << "Ошибка.";
+        // A box of at most 1000 characters: a longer message shows its first 699 and its
+        // last 300 characters, joined by "…", without halving a character of two code units.
+        const QString quoted = u'\'' + QString(961, u'ж') + u'\'';
+        const QString error = QStringLiteral(" is not a valid floating point value");
+        QTest::newRow("1000 characters with the period, whole")
+            << quoted + error << quoted + error + u'.';
+        const QString pasted = QString(1 << 20, u'a');
+        QTest::newRow("a pasted megabyte quoted: its beginning and its end")
+            << u'\'' + pasted + u'\'' + error
+            << u'\'' + pasted.left(698) + u'…' + pasted.left(262) + u'\'' + error + u'.';
+        const QString pairs = QString(698, u'a') + QStringLiteral("𝑥") + QString(2000, u'b') +
+                              QStringLiteral("𝑥") + QString(298, u'c');
+        QTest::newRow("letters of two code units at both cuts")
+            << pairs << QString(698, u'a') + u'…' + QString(298, u'c') + u'.';
     }
     void ErrorBoxShowsTheMessage() {
         QFETCH(QString, message);
