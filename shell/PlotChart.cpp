@@ -89,6 +89,10 @@ PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(t
     plot_->setAntialiasedElements(QCP::aeAll);
     plot_->setNoAntialiasingOnDrag(false);
     plot_->setInteractions({});
+    // Everything is drawn into one buffer: the overlay layer, which has a buffer of its own
+    // for selection rectangles the plot never shows, would cost a second buffer of the plot's
+    // size to clear and to draw on every redraw.
+    plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
 
     StyleAxis(*plot_->xAxis, true);
     StyleAxis(*plot_->yAxis, false);
