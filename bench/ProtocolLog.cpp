@@ -1,5 +1,8 @@
 #include "ProtocolLog.h"
 
+#include <iterator>
+#include <utility>
+
 #include "ArithmeticCheck.h"
 #include "NumText.h"
 
@@ -18,7 +21,15 @@ ProtocolLog::Entry ProtocolLog::EntryFor(const LabState& state) {
 }
 
 void ProtocolLog::Append(const Entry& entry) {
-    lines_.insert(lines_.end(), entry.begin(), entry.end());
+    for (const std::u16string& text : entry) {
+        if (spare_.empty()) {
+            lines_.push_back(text);
+            continue;
+        }
+        lines_.push_back(std::move(spare_.back()));
+        spare_.pop_back();
+        lines_.back() = text;
+    }
 }
 
 void ProtocolLog::AppendEntry(const LabState& state) {
@@ -26,6 +37,9 @@ void ProtocolLog::AppendEntry(const LabState& state) {
 }
 
 void ProtocolLog::ClearLog() {
+    // Moving a text hands over its storage; the moved-from texts left behind free nothing.
+    spare_.insert(spare_.end(), std::make_move_iterator(lines_.begin()),
+                  std::make_move_iterator(lines_.end()));
     lines_.clear();
     ++clearCount_;
 }

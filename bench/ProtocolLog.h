@@ -27,7 +27,9 @@ public:
     /// Induction: "x (см):…", "y (см):…", "Угол датчика:…", "B (Тл):…" and " ", the numbers
     /// in FormatGeneral(value, 4, 4), the angle in degrees as ProbeAngle × 180 ÷ PiValue.
     void AppendEntry(const LabState& state);
-    /// Removes all lines.
+    /// Removes all lines. Their storage is kept for the lines appended after: freeing the
+    /// tens of thousands of small texts of a long protocol one by one takes longer than a
+    /// frame of the window.
     void ClearLog();
 
     const std::vector<std::u16string>& Lines() const { return lines_; }
@@ -36,6 +38,9 @@ public:
 
 private:
     std::vector<std::u16string> lines_;
+    /// The texts of cleared lines, kept for their storage, which the next appended lines
+    /// take over.
+    std::vector<std::u16string> spare_;
     unsigned long long clearCount_ = 0;
 };
 

@@ -73,6 +73,36 @@ TEST_F(ProtocolLogTest, AppendsAfterTheLastLineAndClearsEverything) {
     EXPECT_EQ(log.ClearCount(), clears + 1);
 }
 
+TEST_F(ProtocolLogTest, LinesAfterAClearAreExactlyTheNewOnes) {
+    // Cleared lines leave their storage to the lines that follow; what they held must never
+    // show through, whether the new texts are shorter or longer, fewer or more.
+    const ProtocolLog::Entry shortTexts = {u"a", u"b", u"c", u"d", u" "};
+    const ProtocolLog::Entry longTexts = {u"x (см):-1,234E-5", u"y (см):12,34",
+                                          u"Угол датчика:1,235E+4", u"B (Тл):-6,789E-6", u" "};
+    struct Step {
+        const char* what;
+        std::vector<const ProtocolLog::Entry*> appended;  // after a clear
+    };
+    const Step steps[] = {
+        {"long, long, long", {&longTexts, &longTexts, &longTexts}},
+        {"short over long", {&shortTexts}},
+        {"nothing", {}},
+        {"long over short and beyond what was kept",
+         {&longTexts, &shortTexts, &longTexts, &longTexts}},
+    };
+    ProtocolLog log;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        log.ClearLog();
+        std::vector<std::u16string> expected;
+        for (const ProtocolLog::Entry* entry : step.appended) {
+            log.Append(*entry);
+            expected.insert(expected.end(), entry->begin(), entry->end());
+        }
+        EXPECT_EQ(log.Lines(), expected);
+    }
+}
+
 TEST_F(ProtocolLogTest, AngleBeyondTheExtendedRangeFailsAndAppendsNothing) {
     ProtocolLog log;
     const LabState huge = StateAt(0, 0, 1e4931L, 0);
