@@ -1,6 +1,7 @@
 #include "PlotChart.h"
 
 #include <qcustomplot.h>
+#include <QAbstractButton>
 #include <QBuffer>
 #include <QRegularExpression>
 #include <QSvgGenerator>
@@ -233,6 +234,39 @@ void PlotChart::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     plot_->setGeometry(rect());
     ApplyMargins();
+    MaskCoveredParts();
+}
+
+void PlotChart::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    MaskCoveredParts();
+}
+
+void PlotChart::MaskCoveredParts() {
+    // The buttons on the plot's edges (its own, and the window's "Начать/Сброс" lying in
+    // front of its corner) hide what the plot draws beneath them. Left out of the plot's
+    // drawing, they need not be painted again each time the plot redraws itself.
+    QRegion shown(plot_->rect());
+    const auto coverBy = [&](const QWidget& control) {
+        if (!control.isHidden() && qobject_cast<const QAbstractButton*>(&control) != nullptr) {
+            shown -= QRect(plot_->mapFrom(control.parentWidget(), control.pos()), control.size());
+        }
+    };
+    for (const QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        coverBy(*control);
+    }
+    // Controls of the window lie in front of the plot when they come after it.
+    if (const QWidget* window = parentWidget()) {
+        const QObjectList& siblings = window->children();
+        for (qsizetype i = siblings.indexOf(this) + 1; i < siblings.size(); ++i) {
+            if (const auto* control = qobject_cast<const QWidget*>(siblings[i])) {
+                if (control->geometry().intersects(geometry())) {
+                    coverBy(*control);
+                }
+            }
+        }
+    }
+    plot_->setMask(shown);
 }
 
 void PlotChart::changeEvent(QEvent* event) {

@@ -57,11 +57,14 @@ class PlotChart : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    /// Leaves out of the drawing the parts of the plot that buttons lying on it cover.
+    void showEvent(QShowEvent* event) override;
     /// The axis labels are drawn in the plot's own font.
     void changeEvent(QEvent* event) override;
 
   private:
     void ApplyMargins();
+    void MaskCoveredParts();
     void ApplyFont();
     void CopyLayer(Layer layer);
 
