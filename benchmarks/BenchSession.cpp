@@ -89,6 +89,7 @@ Redraw BenchSession::Timed(const std::function<void()>& work, QString* message) 
     const PaintCounter::Counts before = paints_->Now();
     const int framesBefore = clock_.Frames();
     const std::int64_t start = MonotonicNanos();
+    const std::int64_t cpuStart = ThreadCpuNanos();
     try {
         work();
     } catch (const Error& error) {
@@ -103,6 +104,7 @@ Redraw BenchSession::Timed(const std::function<void()>& work, QString* message) 
     QCoreApplication::sendPostedEvents();
     WaitForDisplay();
     const std::int64_t idle = MonotonicNanos();
+    const std::int64_t cpuEnd = ThreadCpuNanos();
     const std::int64_t end = clock_.Frames() > framesBefore ? clock_.LastFrameAt() : idle;
     const PaintCounter::Counts during = paints_->Now();
     Settle();
@@ -111,6 +113,7 @@ Redraw BenchSession::Timed(const std::function<void()>& work, QString* message) 
     Redraw redraw;
     redraw.ms = static_cast<double>(end - start) / 1e6;
     redraw.idleMs = static_cast<double>(idle - start) / 1e6;
+    redraw.cpuMs = static_cast<double>(cpuEnd - cpuStart) / 1e6;
     redraw.plotDrawn = during.replots > before.replots && during.plotPaints > before.plotPaints;
     redraw.latePaints = (after.plotPaints - during.plotPaints) +
                         (after.otherPaints - during.otherPaints) + (after.replots - during.replots);

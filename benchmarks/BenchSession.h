@@ -39,6 +39,7 @@ inline constexpr std::array<CommandButton, 9> kCommands = {{
 struct Redraw {
     double ms = 0;           ///< from the input to the last frame it caused, on the screen
     double idleMs = 0;       ///< from the input to the end of all work it left queued
+    double cpuMs = 0;        ///< processor time of the program's thread until then
     bool plotDrawn = false;  ///< the plot replotted and painted within the time
     int latePaints = 0;      ///< paints of the plot, table or protocol after the time: work missed
 };
