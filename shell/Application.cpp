@@ -1,8 +1,5 @@
 #include "Application.h"
 
-#include <exception>
-
-#include "Error.h"
 #include "ErrorDisplay.h"
 
 namespace velmora {
@@ -10,14 +7,9 @@ namespace velmora {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const Error& error) {
-        ShowError(QString::fromStdU16String(error.Message()));
-    } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
-    }
-    return true;
+    bool handled = true;
+    CallShowingErrors([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }
 
 }  // namespace velmora

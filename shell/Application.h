@@ -4,9 +4,9 @@
 
 namespace velmora {
 
-/// The application object. Its notify() is the one place where an error that leaves any
-/// event handler (a button's click, the main window's show-time Reset, …) is caught and
-/// handed to the error display; the event loop then goes on with the next event.
+/// The application object. Handlers are called through CallShowingErrors, which shows their
+/// errors where Qt calls them; notify() does the same for any event handler without that
+/// wrapper, as the last resort, so that the event loop always goes on with the next event.
 class Application : public QApplication {
   public:
     Application(int& argc, char** argv);

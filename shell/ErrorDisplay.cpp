@@ -4,9 +4,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
+#include <exception>
 
 #include "AppTitle.h"
 #include "Bench.h"
+#include "Error.h"
 #include "ModalBox.h"
 
 namespace velmora {
@@ -62,6 +64,16 @@ void ShowError(const QString& message) {
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     RunModal(box);
+}
+
+void CallShowingErrors(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        ShowError(QString::fromStdU16String(error.Message()));
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
 }
 
 }  // namespace velmora

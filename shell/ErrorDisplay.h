@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace velmora {
 
@@ -10,5 +11,11 @@ namespace velmora {
 /// icon, the application title as caption and one "OK" button; it is modal and owned by the
 /// active window (by none when no window is active). Nothing is rolled back.
 void ShowError(const QString& message);
+
+/// Calls `action`; an Error or a standard exception that leaves it is shown by ShowError and
+/// goes no further. Every handler is called through this where Qt calls it, so an error never
+/// unwinds through Qt's own frames: Qt does not free the objects on them (the copied mouse
+/// event of a click, the guard of the clicked signal) when an exception passes.
+void CallShowingErrors(const std::function<void()>& action);
 
 }  // namespace velmora

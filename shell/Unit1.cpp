@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "CloseQuestion.h"
+#include "ErrorDisplay.h"
 #include "PictureClipboard.h"
 #include "ProtocolBox.h"
 #include "ReadoutModel.h"
@@ -99,7 +100,8 @@ void TForm1::ConnectControls() {
         {ui.Button11, &TForm1::Button11Click}, {ui.Button12, &TForm1::Button12Click},
     };
     for (const auto& [button, handler] : handlers) {
-        connect(button, &QPushButton::clicked, this, handler);
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { CallShowingErrors([this, handler] { (this->*handler)(); }); });
         button->installEventFilter(this);
     }
     // The option boxes carry no action: a command reads them when it runs.
@@ -216,7 +218,7 @@ void TForm1::showEvent(QShowEvent* event) {
     everShown_ = true;
     PlaceOnDesktop();
     WatchForFrame();
-    Button1Click();
+    CallShowingErrors([this] { Button1Click(); });
 }
 
 bool TForm1::FormCloseQuery() {

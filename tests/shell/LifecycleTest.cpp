@@ -270,6 +270,29 @@ class LifecycleTest : public QObject {
         Click(Control<QPushButton>(form, "Button4"));
         QCOMPARE(ShownValue(form, 6), QStringLiteral("10"));
     }
+
+    void ButtonErrorIsShownWhereTheHandlerIsCalled() {
+        // A clicked signal raised outside any event: nothing but the connection itself
+        // stands between the handler's error and this test.
+        Program program;
+        program.Start();
+        TForm1& form = *program.form1;
+        TypeValue(form, 0, QStringLiteral("abc"));
+        QString text;
+        ModalAnswer answer([&](QMessageBox& box) {
+            text = box.text();
+            Give(box, Answer::ClickOk);
+        });
+        bool escaped = false;
+        try {
+            emit Control<QPushButton>(form, "Button4")->clicked(false);
+        } catch (...) {
+            escaped = true;
+        }
+        QVERIFY(!escaped);
+        QVERIFY(answer.answered());
+        QCOMPARE(text, QStringLiteral("'abc' is not a valid floating point value."));
+    }
 };
 
 }  // namespace velmora::test
