@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
+#include "GroundedPlot.h"
 #include "PlotMouse.h"
 #include "StampedCurve.h"
 
@@ -78,7 +79,7 @@ QByteArray TidyForClipboard(const QByteArray& svg, QSize size) {
 
 }  // namespace
 
-PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)) {
+PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new GroundedPlot(this)) {
     // The plot itself takes the keyboard focus in the window's tab order; the drawing
     // widget inside it does not.
     setFocusPolicy(Qt::StrongFocus);
