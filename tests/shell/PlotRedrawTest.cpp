@@ -1,6 +1,7 @@
-// What a redraw of the plot repaints of the controls lying on it: the axis letters, which
+// What a redraw of the plot repaints: of the controls lying on it the axis letters, which
 // show the plot through them, but not the buttons on its edges, which hide what it draws
-// beneath them.
+// beneath them; and the plot's own ground.
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -72,6 +73,29 @@ class PlotRedrawTest : public QObject {
             if (button != pressed) {
                 QVERIFY2(paints.Of(button) == 0, name);
             }
+        }
+    }
+
+    void PlotIsDrawnOnTheWindowGround() {
+        const auto* chart = form_->ui.Chart1;
+        const QImage drawn = chart->Canvas()->grab().toImage();
+        const QRect area = chart->DataArea();
+        // The pixel of a plane point (cm) inside the data area.
+        const auto pixel = [&](double x, double y) {
+            const AxisRange xs = chart->XRange();
+            const AxisRange ys = chart->YRange();
+            return QPoint(area.left() + qRound((x - xs.Min) / (xs.Max - xs.Min) * area.width()),
+                          area.bottom() - qRound((y - ys.Min) / (ys.Max - ys.Min) * area.height()));
+        };
+        const QColor ground = form_->palette().color(QPalette::Base);
+        const std::pair<QPoint, QColor> expected[] = {
+            {pixel(-20, 20), ground},                          // empty plane
+            {QPoint(chart->width() - 2, 1), ground},           // margin beyond the axes
+            {pixel(13, 0.8), QColor(Qt::red)},                 // wire section, above the axis line
+            {pixel(-13, -0.8), QColor(Qt::red)},               // the other, below it
+        };
+        for (const auto& [at, colour] : expected) {
+            QCOMPARE(drawn.pixelColor(at), colour);
         }
     }
 
