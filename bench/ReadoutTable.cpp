@@ -43,8 +43,9 @@ std::u16string ReadoutTable::RowText(int row) const {
 }
 
 void ReadoutTable::SetValue(int row, std::u16string value) {
-    rows_.at(row).value = std::move(value);
-    ++revision_;
+    Row& r = rows_.at(row);
+    r.value = std::move(value);
+    r.revision = ++revision_;
 }
 
 void ReadoutTable::SetRowText(int row, std::u16string_view text) {
@@ -57,7 +58,7 @@ void ReadoutTable::SetRowText(int row, std::u16string_view text) {
         r.key = std::u16string(text.substr(0, equals));
         r.value = std::u16string(text.substr(equals + 1));
     }
-    ++revision_;
+    r.revision = ++revision_;
 }
 
 std::optional<int> ReadoutTable::RowOfKey(std::u16string_view key) const {

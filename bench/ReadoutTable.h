@@ -50,11 +50,15 @@ public:
 
     /// Grows by one with every change of any row; a view compares it to what it last showed.
     unsigned long long Revision() const { return revision_; }
+    /// The table's revision at the last change of `row` (0 before any): a view that showed
+    /// the row at this revision need not compare its texts, however long they are.
+    unsigned long long RowRevision(int row) const { return rows_.at(row).revision; }
 
 private:
     struct Row {
         std::u16string key;
         std::u16string value;
+        unsigned long long revision = 0;
     };
     std::array<Row, RowCount> rows_;
     unsigned long long revision_ = 0;

@@ -28,6 +28,7 @@ ReadoutModel::ReadoutModel(ReadoutTable& table, QObject* parent)
     for (int row = 0; row < ReadoutTable::RowCount; ++row) {
         shownKeys_[row] = table_.Key(row);
         shownValues_[row] = table_.Value(row);
+        shownRowRevisions_[row] = table_.RowRevision(row);
     }
 }
 
@@ -70,6 +71,7 @@ bool ReadoutModel::setData(const QModelIndex& index, const QVariant& value, int 
     }
     table_.SetValue(index.row(), text);
     shownValues_[index.row()] = text;
+    shownRowRevisions_[index.row()] = table_.RowRevision(index.row());
     shownRevision_ = table_.Revision();
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
@@ -99,6 +101,12 @@ std::vector<int> ReadoutModel::Refresh() {
     }
     shownRevision_ = table_.Revision();
     for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+        // A row untouched since it was shown is not compared: a pasted megabyte stays in
+        // its cell while every command refreshes the table.
+        if (table_.RowRevision(row) == shownRowRevisions_[row]) {
+            continue;
+        }
+        shownRowRevisions_[row] = table_.RowRevision(row);
         const bool keyChanged = table_.Key(row) != shownKeys_[row];
         const bool valueChanged = table_.Value(row) != shownValues_[row];
         if (!keyChanged && !valueChanged) {

@@ -39,6 +39,7 @@ class ReadoutModel : public QAbstractTableModel {
     unsigned long long shownRevision_;
     std::array<std::u16string, ReadoutTable::RowCount> shownKeys_;
     std::array<std::u16string, ReadoutTable::RowCount> shownValues_;
+    std::array<unsigned long long, ReadoutTable::RowCount> shownRowRevisions_{};
 };
 
 }  // namespace velmora

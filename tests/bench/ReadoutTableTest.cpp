@@ -78,5 +78,25 @@ TEST(ReadoutTable, EveryChangeOfARowGrowsTheRevision) {
     EXPECT_EQ(table.Revision(), start + 3);
 }
 
+TEST(ReadoutTable, RowRevisionIsTheTableRevisionAtTheRowsLastChange) {
+    ReadoutTable table;
+    for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+        EXPECT_EQ(table.RowRevision(row), 0u) << row;
+    }
+    table.SetValue(2, u"x");
+    const auto afterValue = table.Revision();
+    table.SetRowText(8, u"Циркуляция (А)=0");
+    const auto afterRowText = table.Revision();
+    table.SetInput(keys::StartX, u"3");
+    const struct {
+        int row;
+        unsigned long long revision;
+    } cases[] = {{2, afterValue}, {8, afterRowText}, {4, table.Revision()}, {0, 0}, {7, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(table.RowRevision(c.row), c.revision) << c.row;
+    }
+    EXPECT_LT(afterValue, afterRowText);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -2,6 +2,8 @@
 // a megabyte pasted into a cell is not laid out whole every time the table is drawn.
 #include <QStandardItemModel>
 #include <QTest>
+#include <functional>
+#include <vector>
 
 #include "ReadoutModel.h"
 #include "ReadoutTable.h"
@@ -64,6 +66,45 @@ class ReadoutModelTest : public QObject {
         QCOMPARE(table.Value(4), typed.toStdU16String());
         QCOMPARE(Cell(model, 4, ReadoutModel::KeyColumn, Qt::DisplayRole),
                  QStringLiteral("Начальная координата x (см)"));
+    }
+
+    void RefreshReportsTheRowsWhoseTextChanged() {
+        const QString megabyte = QString::fromStdU16String(Repeated(u"7,5e", 1 << 20));
+        ReadoutTable table;
+        ReadoutModel model(table);
+        const struct {
+            const char* name;
+            std::function<void()> change;
+            std::vector<int> rows;
+        } steps[] = {
+            {"nothing", [] {}, {}},
+            {"typed into the table",
+             [&] { model.setData(model.index(4, ReadoutModel::ValueColumn), megabyte, Qt::EditRole); },
+             {}},
+            {"a row written with its own text", [&] { table.SetValue(3, table.Value(3)); }, {}},
+            {"two rows written, one changed",
+             [&] {
+                 table.SetValue(2, u"1,5");
+                 table.SetValue(3, table.Value(3));
+             },
+             {2}},
+            {"a key and a value changed", [&] { table.SetRowText(8, u"Ц (А)=0"); }, {8}},
+            {"the typed row written by a command", [&] { table.SetValue(4, u"0"); }, {4}},
+            {"the row typed again, then changed back behind the view",
+             [&] {
+                 model.setData(model.index(5, ReadoutModel::ValueColumn), megabyte, Qt::EditRole);
+                 table.SetValue(5, u"1");
+                 table.SetValue(5, megabyte.toStdU16String());
+             },
+             {}},
+        };
+        model.Refresh();
+        for (const auto& step : steps) {
+            step.change();
+            QCOMPARE(model.Refresh(), step.rows);
+            QCOMPARE(Cell(model, 4, ReadoutModel::ValueColumn, Qt::EditRole).size(),
+                     QString::fromStdU16String(table.Value(4)).size());
+        }
     }
 
     void LongValueLooksTheSameInTheTable() {
