@@ -4,11 +4,16 @@
 
 namespace velmora {
 
+class GroundBuffer;
+
 /// A QCustomPlot that draws into one opaque buffer, cleared to the plot's ground colour
-/// instead of to transparency, and paints that buffer as it is. A redraw then neither fills
-/// the plot's area with the ground before drawing the buffer, nor blends a transparent buffer
-/// onto it: the buffer is copied. The plot is opaque, so the window does not paint its own
-/// background beneath it either.
+/// instead of to transparency, and paints that buffer as it is: a redraw neither fills the
+/// plot's area with the ground before drawing the buffer, nor blends a transparent buffer
+/// onto it, and the window does not paint its own background beneath the plot.
+///
+/// A redraw repaints only the part of the plot whose pixels changed: the buffer keeps the
+/// drawing before the last one, and the two are compared after every redraw. A step of the
+/// probe repaints a few dozen pixels around the probe, not the whole plot.
 ///
 /// Every layer must share the one buffer (all layers logical, as the main layer is): a
 /// second buffer would be opaque too and hide what lies beneath it.
@@ -22,6 +27,14 @@ class GroundedPlot : public QCustomPlot {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    /// Holds back the repaint of the whole plot that every redraw asks for.
+    void HoldRepaints();
+    /// Repaints what the redraw changed.
+    void RepaintChanges();
+
+    GroundBuffer* buffer_;
 };
 
 }  // namespace velmora

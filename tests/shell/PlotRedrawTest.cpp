@@ -1,8 +1,9 @@
-// What a redraw of the plot repaints: of the controls lying on it the axis letters, which
-// show the plot through them, but not the buttons on its edges, which hide what it draws
-// beneath them; and the plot's own ground.
+// What a redraw of the plot repaints: the part of the plot whose drawing changed, the axis
+// letters when the plot beneath them is repainted (they show it through them), never the
+// buttons on its edges, which hide what it draws beneath them; and the plot's own ground.
 #include <QImage>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTest>
 #include <map>
@@ -13,7 +14,7 @@
 
 namespace velmora::test {
 
-/// Counts the paint events of the watched widgets.
+/// Counts the paint events of the watched widgets and collects what they painted.
 class PaintCount : public QObject {
   public:
     void Watch(QWidget* widget) {
@@ -21,17 +22,21 @@ class PaintCount : public QObject {
         counts_[widget] = 0;
     }
     int Of(QWidget* widget) const { return counts_.at(widget); }
+    QRegion RegionOf(QWidget* widget) const { return regions_.count(widget) ? regions_.at(widget) : QRegion(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            ++counts_[static_cast<QWidget*>(watched)];
+            auto* widget = static_cast<QWidget*>(watched);
+            ++counts_[widget];
+            regions_[widget] += static_cast<QPaintEvent*>(event)->region();
         }
         return false;
     }
 
   private:
     std::map<QWidget*, int> counts_;
+    std::map<QWidget*, QRegion> regions_;
 };
 
 class PlotRedrawTest : public QObject {
@@ -41,17 +46,24 @@ class PlotRedrawTest : public QObject {
     void init() { form_ = ShowMainWindow(); }
     void cleanup() { form_.reset(); }
 
-    void ButtonsOnThePlotAreNotPaintedWithIt_data() {
-        QTest::addColumn<QString>("redraw");
-        QTest::newRow("turned probe") << "Button4";
-        QTest::newRow("probe stepped along x") << "Button6";
-        QTest::newRow("reset") << "Button1";
+    void RedrawRepaintsWhatChanged_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("plotRepaint");  // "none", "part" or "most"
+        QTest::newRow("turned probe") << "Button4" << "part";
+        QTest::newRow("probe stepped along x") << "Button6" << "part";
+        QTest::newRow("reset after a step") << "Button1" << "part";
+        QTest::newRow("protocol entry") << "Button12" << "none";
+        QTest::newRow("wheel notch") << "wheel" << "most";
     }
-    void ButtonsOnThePlotAreNotPaintedWithIt() {
-        QFETCH(QString, redraw);
-        auto* pressed = Control<QPushButton>(*form_, qPrintable(redraw));
+    void RedrawRepaintsWhatChanged() {
+        QFETCH(QString, action);
+        QFETCH(QString, plotRepaint);
+        auto* pressed = action == "wheel" ? nullptr : Control<QPushButton>(*form_, qPrintable(action));
+        if (action == "Button1") {
+            Click(Control<QPushButton>(*form_, "Button2"));
+        }
         // The plot, which has the focus at first, is repainted whole when it loses it.
-        pressed->setFocus();
+        (pressed != nullptr ? static_cast<QWidget*>(pressed) : form_->ui.Chart1)->setFocus();
         Settle();
         QWidget* plot = form_->ui.Chart1->Canvas();
         PaintCount paints;
@@ -63,11 +75,30 @@ class PlotRedrawTest : public QObject {
         paints.Watch(form_->ui.Label2);
         paints.Watch(form_->ui.Label3);
 
-        Click(pressed);
-        QVERIFY(paints.Of(plot) >= 1);
-        // The letters "X" and "Y" let the plot show through: they are painted over it again.
-        QVERIFY(paints.Of(form_->ui.Label2) >= 1);
-        QVERIFY(paints.Of(form_->ui.Label3) >= 1);
+        if (pressed != nullptr) {
+            Click(pressed);
+        } else {
+            WheelOnPlot(form_->ui.Chart1, 120);
+            Settle();
+        }
+        const QRect repainted = paints.RegionOf(plot).boundingRect();
+        if (plotRepaint == "none") {
+            QCOMPARE(paints.Of(plot), 0);
+        } else if (plotRepaint == "part") {
+            // The probe's arrow, where it was and where it is: a few dozen pixels.
+            QVERIFY(paints.Of(plot) >= 1);
+            QVERIFY2(repainted.width() <= 100 && repainted.height() <= 100,
+                     qPrintable(QStringLiteral("%1 x %2").arg(repainted.width()).arg(repainted.height())));
+        } else {
+            // The whole plane inside the axes is drawn anew.
+            QVERIFY(repainted.contains(form_->ui.Chart1->DataArea().adjusted(40, 40, -40, -40)));
+        }
+        // The letters "X" and "Y" let the plot show through: they are painted over it again
+        // when the plot beneath them is.
+        const bool lettersBeneath = plotRepaint == "most";
+        QCOMPARE(paints.Of(form_->ui.Label2) >= 1, lettersBeneath);
+        QCOMPARE(paints.Of(form_->ui.Label3) >= 1, lettersBeneath);
+        // The buttons on the plot hide it: they are never painted with it.
         for (const char* name : onThePlot) {
             auto* button = Control<QPushButton>(*form_, name);
             if (button != pressed) {
