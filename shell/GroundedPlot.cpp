@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace velmora {
 
@@ -74,11 +75,9 @@ class GroundBuffer : public QCPAbstractPaintBuffer {
         }
         // Device pixels to the plot's own, rounded outwards.
         const double ratio = mDevicePixelRatio;
-        const QRect device(QPoint(left, top), QPoint(right, bottom));
-        return QRect(QPoint(int(device.left() / ratio), int(device.top() / ratio)),
-                     QPoint(int((device.right() + 1) / ratio + 0.999),
-                            int((device.bottom() + 1) / ratio + 0.999)))
-            .adjusted(0, 0, -1, -1)
+        return QRectF(left / ratio, top / ratio, (right + 1 - left) / ratio,
+                      (bottom + 1 - top) / ratio)
+            .toAlignedRect()
             .intersected(whole);
     }
 
@@ -100,7 +99,8 @@ class GroundBuffer : public QCPAbstractPaintBuffer {
 };
 
 GroundedPlot::GroundedPlot(QWidget* parent)
-    : QCustomPlot(parent), buffer_(new GroundBuffer(*this, viewport().size(), mBufferDevicePixelRatio)) {
+    : QCustomPlot(parent),
+      buffer_(new GroundBuffer(*this, viewport().size(), mBufferDevicePixelRatio)) {
     // The plot takes the buffers it finds before it makes its own.
     mPaintBuffers.clear();
     mPaintBuffers.append(QSharedPointer<QCPAbstractPaintBuffer>(buffer_));
