@@ -126,7 +126,7 @@ class PlotRedrawTest : public QObject {
             {pixel(-13, -0.8), QColor(Qt::red)},               // the other, below it
         };
         for (const auto& [at, colour] : expected) {
-            QCOMPARE(drawn.pixelColor(at), colour);
+            QCOMPARE(drawn.pixelColor(at * drawn.devicePixelRatio()), colour);
         }
     }
 
