@@ -1,5 +1,7 @@
 #include "StampedCurve.h"
 
+#include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
@@ -96,9 +98,38 @@ void StampedCurve::drawScatterPlot(QCPPainter* painter, const QVector<QPointF>& 
     UseStamps(key);
     // Stamps go to device pixels; the clip to the axis rectangle stays as it was set.
     const QTransform toDevice = painter->transform();
+    UpdateLayer(points, toDevice, QSize(painter->device()->width(), painter->device()->height()),
+                style);
+    if (layerCovered_.isEmpty()) {
+        return;
+    }
     painter->save();
     painter->setTransform(QTransform());
-    for (const QPointF& point : points) {
+    painter->drawImage(layerCovered_.topLeft(), layer_, layerCovered_);
+    painter->restore();
+}
+
+void StampedCurve::UpdateLayer(const QVector<QPointF>& points, const QTransform& toDevice,
+                               QSize size, const QCPScatterStyle& style) const {
+    const bool grown = layer_.size() == size && layerTransform_ == toDevice &&
+                       layerKey_ == stampKey_ && points.size() >= layerPoints_.size() &&
+                       std::equal(layerPoints_.begin(), layerPoints_.end(), points.begin());
+    if (!grown) {
+        if (layer_.size() != size) {
+            layer_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        }
+        layer_.fill(Qt::transparent);
+        layerPoints_.clear();
+        layerTransform_ = toDevice;
+        layerKey_ = stampKey_;
+        layerCovered_ = QRect();
+    }
+    if (points.size() == layerPoints_.size()) {
+        return;
+    }
+    QPainter onLayer(&layer_);
+    for (qsizetype i = layerPoints_.size(); i < points.size(); ++i) {
+        const QPointF& point = points[i];
         if (std::isnan(point.x()) || std::isnan(point.y())) {
             continue;
         }
@@ -110,9 +141,12 @@ void StampedCurve::drawScatterPlot(QCPPainter* painter, const QVector<QPointF>& 
         // A phase rounded up to a whole pixel is phase 0 of the next pixel.
         const int x = static_cast<int>(left) + column / kPhases - stampCentre_;
         const int y = static_cast<int>(top) + row / kPhases - stampCentre_;
-        painter->drawImage(QPoint(x, y), Stamp(column % kPhases, row % kPhases, style));
+        const QImage& stamp = Stamp(column % kPhases, row % kPhases, style);
+        onLayer.drawImage(QPoint(x, y), stamp);
+        layerCovered_ |= QRect(QPoint(x, y), stamp.size());
     }
-    painter->restore();
+    layerCovered_ &= layer_.rect();
+    layerPoints_ = points;
 }
 
 }  // namespace velmora

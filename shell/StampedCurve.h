@@ -54,11 +54,25 @@ class StampedCurve : public QCPCurve {
     /// The stamp of sub-pixel position (column, row) ÷ kPhases, made when first asked for.
     const QImage& Stamp(int column, int row, const QCPScatterStyle& style) const;
 
+    /// Stamps the symbols at `points` (the plot's pixels; `toDevice` maps them to the
+    /// `size` device pixels painted on) that the layer does not hold yet, after making it
+    /// anew when `points` are not the ones it holds followed by others.
+    void UpdateLayer(const QVector<QPointF>& points, const QTransform& toDevice, QSize size,
+                     const QCPScatterStyle& style) const;
+
     mutable StampKey stampKey_;
     mutable std::array<QImage, kPhases * kPhases> stamps_;
     /// Device pixels from a stamp's top-left corner to the symbol's centre at phase 0.
     mutable int stampCentre_ = 0;
     mutable bool stamped_ = false;
+
+    mutable QImage layer_;
+    /// The points (the plot's pixels) whose symbols the layer holds, in drawing order.
+    mutable QVector<QPointF> layerPoints_;
+    mutable QTransform layerTransform_;
+    mutable StampKey layerKey_;
+    /// The device pixels of the layer that hold symbols.
+    mutable QRect layerCovered_;
 };
 
 }  // namespace velmora

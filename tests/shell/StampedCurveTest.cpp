@@ -131,6 +131,48 @@ class StampedCurveTest : public QObject {
         QVERIFY(static_cast<StampedCurve*>(stamped.curve)->Stamped());
     }
 
+    void RedrawnAfterEveryChangeLooksLikeShapes() {
+        // One stamped plot goes through the changes of a session, drawn after each; the
+        // same points drawn as shapes from scratch must look the same every time.
+        const QCPScatterStyle trace(QCPScatterStyle::ssCircle, Qt::red, Qt::red, 4);
+        const QVector<QCPCurveData> all = Scattered(400);
+        PointPlot<StampedCurve> stamped(all.mid(0, 300), trace);
+        const auto set = [&](QCustomPlot& plot, QCPCurve& curve, const QVector<QCPCurveData>& data,
+                             double xFrom, double xTo) {
+            curve.data()->set(data, true);
+            plot.xAxis->setRange(xFrom, xTo);
+        };
+        const struct {
+            const char* name;
+            int count;
+            double xFrom;
+            double xTo;
+            double ratio;
+        } steps[] = {
+            {"first drawing", 300, -21, 29, 1},
+            {"one dot more", 301, -21, 29, 1},
+            {"many dots more", 400, -21, 29, 1},
+            {"zoomed", 400, -5, 10, 1},
+            {"zoomed back", 400, -21, 29, 1},
+            {"trace cleared", 0, -21, 29, 1},
+            {"a new trace", 50, -21, 29, 1},
+            {"other pixel ratio", 60, -21, 29, 2},
+        };
+        for (const auto& step : steps) {
+            const QVector<QCPCurveData> data = all.mid(0, step.count);
+            set(stamped.plot, *stamped.curve, data, step.xFrom, step.xTo);
+            PointPlot<QCPCurve> drawn(data, trace);
+            drawn.plot.xAxis->setRange(step.xFrom, step.xTo);
+            const Difference difference =
+                Compare(drawn.Picture(step.ratio), stamped.Picture(step.ratio));
+            QVERIFY2(difference.largest <= 40 && difference.mean < 0.5,
+                     qPrintable(QStringLiteral("%1: %2, %3")
+                                    .arg(QLatin1String(step.name))
+                                    .arg(difference.largest)
+                                    .arg(difference.mean)));
+        }
+    }
+
     void VectorOutputKeepsTheShapes() {
         const int count = 25;
         QVector<QCPCurveData> data;
