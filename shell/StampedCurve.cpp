@@ -52,6 +52,8 @@ void StampedCurve::UseStamps(const StampKey& key) const {
     }
     stampKey_ = key;
     stamps_.fill(QImage());
+    // The layer's stamps have the old look: it is made anew.
+    layer_ = QImage();
     // Room for the symbol, its outline and the anti-aliasing around it, in device pixels.
     const double reach = key.scale * (key.size / 2 + std::max(1.0, key.pen.widthF())) + 2;
     stampCentre_ = static_cast<int>(std::ceil(reach));
@@ -112,7 +114,7 @@ void StampedCurve::drawScatterPlot(QCPPainter* painter, const QVector<QPointF>& 
 void StampedCurve::UpdateLayer(const QVector<QPointF>& points, const QTransform& toDevice,
                                QSize size, const QCPScatterStyle& style) const {
     const bool grown = layer_.size() == size && layerTransform_ == toDevice &&
-                       layerKey_ == stampKey_ && points.size() >= layerPoints_.size() &&
+                       points.size() >= layerPoints_.size() &&
                        std::equal(layerPoints_.begin(), layerPoints_.end(), points.begin());
     if (!grown) {
         if (layer_.size() != size) {
@@ -121,7 +123,6 @@ void StampedCurve::UpdateLayer(const QVector<QPointF>& points, const QTransform&
         layer_.fill(Qt::transparent);
         layerPoints_.clear();
         layerTransform_ = toDevice;
-        layerKey_ = stampKey_;
         layerCovered_ = QRect();
     }
     if (points.size() == layerPoints_.size()) {

@@ -70,7 +70,6 @@ class StampedCurve : public QCPCurve {
     /// The points (the plot's pixels) whose symbols the layer holds, in drawing order.
     mutable QVector<QPointF> layerPoints_;
     mutable QTransform layerTransform_;
-    mutable StampKey layerKey_;
     /// The device pixels of the layer that hold symbols.
     mutable QRect layerCovered_;
 };
