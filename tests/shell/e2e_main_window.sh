@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of the real Velmora binary in its own X server with openbox, driven by real
 # pointer clicks. Checks the client size and the centring of the main window, clicks
-# "Сдвиг", "Поворот +" and "Копировать рисунок", reads the clipboard's targets back and
-# renders the copied SVG. Screenshots stay in OUTDIR for a person to look at.
+# "Сдвиг", "Поворот +" and "Копировать рисунок", reads the clipboard's targets back, renders
+# the copied SVG and decodes the copied PNG. Screenshots stay in OUTDIR for a person to look at.
 #
 #   e2e_main_window.sh VELMORA_BINARY OUTDIR
 #
@@ -157,11 +157,14 @@ echo "pixels changed by the two commands: $changed"
 
 click $((8 + 137 / 2)) $((680 + 25 / 2))  # "Копировать рисунок"
 
-# The clipboard offers the picture as its only format, beside the X11 protocol targets.
+# The clipboard offers the picture as SVG and as the raster formats a word processor pastes.
 targets=$(timeout 10 xclip -selection clipboard -t TARGETS -o) || fail "clipboard is empty"
 echo "clipboard targets:" $targets
-grep -qx 'image/svg+xml' <<<"$targets" || fail "no image/svg+xml on the clipboard"
-others=$(grep -vxE 'image/svg\+xml|TARGETS|TIMESTAMP|MULTIPLE|SAVE_TARGETS' <<<"$targets" || true)
+for target in image/svg+xml image/png image/bmp image/jpeg; do
+    grep -qx "$target" <<<"$targets" || fail "no $target on the clipboard"
+done
+others=$(grep -vxE 'image/.*|application/x-qt-image|BITMAP|PIXMAP|TARGETS|TIMESTAMP|MULTIPLE|SAVE_TARGETS' \
+    <<<"$targets" || true)
 [ -z "$others" ] || fail "the clipboard offers more than the picture: $others"
 
 timeout 10 xclip -selection clipboard -t image/svg+xml -o >"$out/copy.svg"
@@ -173,6 +176,9 @@ fi
 rsvg-convert "$out/copy.svg" -o "$out/03-copied-picture.png"
 size=$(identify -format '%wx%h' "$out/03-copied-picture.png")
 [ "$size" = 700x700 ] || fail "the rendered picture is $size"
+timeout 10 xclip -selection clipboard -t image/png -o >"$out/03-copied-raster.png"
+size=$(identify -format '%wx%h' "$out/03-copied-raster.png") || fail "the PNG does not decode"
+[ "$size" = 1400x1400 ] || fail "the raster picture is $size, not 1400x1400"
 
 import -window "$window" "$out/04-main-window.png"
 
