@@ -4,9 +4,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QWindow>
 #include <algorithm>
 
@@ -177,7 +174,7 @@ void TForm1::RefreshViews() {
 void TForm1::RefreshProtocol() {
     const ProtocolLog& log = bench_.Protocol();
     if (log.ClearCount() != shownClears_ || log.Lines().size() < shownLines_) {
-        EmptyProtocolBox(*ui.Memo1);
+        ui.Memo1->Empty();
         shownClears_ = log.ClearCount();
         shownLines_ = 0;
     }
@@ -189,18 +186,7 @@ void TForm1::RefreshProtocol() {
         lines.append(QString::fromStdU16String(log.Lines()[i]));
     }
     shownLines_ = log.Lines().size();
-
-    // New lines go after whatever the box holds, the student's own text included, starting
-    // on a line of their own.
-    QTextCursor end(ui.Memo1->document());
-    end.movePosition(QTextCursor::End);
-    end.beginEditBlock();
-    if (!end.block().text().isEmpty()) {
-        end.insertBlock();
-    }
-    end.insertText(lines.join(QLatin1Char('\n')));
-    end.endEditBlock();
-    ui.Memo1->verticalScrollBar()->setValue(ui.Memo1->verticalScrollBar()->maximum());
+    ui.Memo1->AppendLines(lines);
 }
 
 void TForm1::RefreshOptions() {
