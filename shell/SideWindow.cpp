@@ -5,21 +5,15 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "BenchFont.h"
 #include "Pictures.h"
 
 namespace velmora {
-
 QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const QRect& workArea) {
     // Integer division truncates towards zero, also for a window wider than the main window.
     const int left = mainFrame.left() + (mainFrame.width() - frameSize.width()) / 2;
     const int top = mainFrame.top() + (mainFrame.height() - frameSize.height()) / 2;
     return {std::max(left, workArea.left()), std::max(top, workArea.top())};
-}
-
-QFont WindowFont(int pixelHeight) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixelHeight);
-    return font;
 }
 
 SideWindow::SideWindow(QWidget* mainWindow)
@@ -31,7 +25,7 @@ SideWindow::SideWindow(QWidget* mainWindow)
     colours.setColor(QPalette::Window, colours.color(QPalette::Base));
     setPalette(colours);
     setAutoFillBackground(true);
-    setFont(WindowFont(11));
+    setFont(BenchFont(kBenchFontPixels));
     if (mainWindow != nullptr)
         mainWindow->installEventFilter(this);
 }

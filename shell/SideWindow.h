@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -13,11 +12,6 @@ namespace velmora {
 /// left edge and its top edge to the work area's top edge where they would lie beyond them.
 /// All rectangles are outer frames in desktop coordinates.
 QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const QRect& workArea);
-
-/// The side windows' text face at a character height in pixels (device-independent, so it
-/// scales with the screen): 11 for ordinary text, 15 and 19 for the larger texts. The face is
-/// the main window's stand-in for "MS Sans Serif", a sans-serif face with Cyrillic.
-QFont WindowFont(int pixelHeight);
 
 /// A modeless window the main window opens on request: fixed frame, above every ordinary
 /// window (the main window included), the window colour as background, the program's icon.

@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "BenchFont.h"
 #include "CloseQuestion.h"
 #include "ErrorDisplay.h"
 #include "PictureClipboard.h"
@@ -18,31 +19,17 @@
 namespace velmora {
 namespace {
 
-/// The stand-in for the bench's "MS Sans Serif" 8 pt: a sans-serif face with Cyrillic and
-/// Arial's letter widths, so every caption fits its control as designed, at the same
-/// character height of 11 pixels (device-independent, so it scales with the screen).
-/// DejaVu Sans takes its place where it is missing.
-const QStringList kFontFamilies = {QStringLiteral("Liberation Sans"),
-                                   QStringLiteral("DejaVu Sans")};
-constexpr int kFontPixels = 11;
 /// The axis letters "X" and "Y" on the plot: the same face at 21 pixels (16 pt), drawn 5 %
 /// narrower so that the letters keep their last column inside labels 13 and 14 pixels wide.
 constexpr int kAxisLetterPixels = 21;
 constexpr int kAxisLetterStretch = 95;
-
-QFont BenchFont(int pixels) {
-    QFont font;
-    font.setFamilies(kFontFamilies);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     // The bench font is the window's before its controls are made: each control is laid out
     // once, in it, and the desktop's default font is never loaded for them.
-    setFont(BenchFont(kFontPixels));
+    setFont(BenchFont(kBenchFontPixels));
     ui.setupUi(this);
     model_ = new ReadoutModel(bench_.Table(), this);
     ui.ValueListEditor1->setModel(model_);
@@ -65,8 +52,7 @@ void TForm1::SetUpLook() {
     setPalette(ground);
     setAutoFillBackground(true);
 
-    QFont letters = BenchFont(kAxisLetterPixels);
-    letters.setStretch(kAxisLetterStretch);
+    const QFont letters = BenchFont(kAxisLetterPixels, kAxisLetterStretch);
     ui.Label2->setFont(letters);
     ui.Label3->setFont(letters);
     // The letters lie over the plot without catching the mouse gestures meant for it.

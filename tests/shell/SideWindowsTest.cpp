@@ -6,7 +6,10 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QScreen>
+#include <QAbstractTextDocumentLayout>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTextEdit>
 #include <memory>
 
@@ -97,7 +100,8 @@ class SideWindowsTest : public QObject {
         auto* memo = Child<QTextEdit>(*form2_, "Memo1");
         QCOMPARE(memo->toPlainText().split(u'\n'), InformationLines());
         QCOMPARE(memo->geometry(), QRect(8, 0, 641, 217));
-        QCOMPARE(QFontInfo(memo->font()).pixelSize(), 15);
+        QCOMPARE(QFontInfo(memo->font()).family(), QStringLiteral("Liberation Sans"));
+        QCOMPARE(QFontInfo(memo->font()).pixelSize(), 14);
     }
 
     void InformationTextFitsWithoutScrollBars() {
@@ -110,6 +114,18 @@ class SideWindowsTest : public QObject {
                  qPrintable(QStringLiteral("text %1 px high in a %2 px box")
                                 .arg(memo->document()->size().height())
                                 .arg(memo->viewport()->height())));
+        // Each line is one line, and as far from the next as its letters are high, so that
+        // a selected line's highlight covers no other line.
+        QCOMPARE(memo->document()->blockCount(), 13);
+        const int letters = QFontMetrics(memo->font()).height();
+        for (QTextBlock block = memo->document()->begin(); block.next().isValid();
+             block = block.next()) {
+            QCOMPARE(block.layout()->lineCount(), 1);
+            const QAbstractTextDocumentLayout* layout = memo->document()->documentLayout();
+            const qreal gap =
+                layout->blockBoundingRect(block.next()).top() - layout->blockBoundingRect(block).top();
+            QVERIFY2(gap >= letters, qPrintable(block.text()));
+        }
     }
 
     void InformationTextCannotBeChangedButCanBeCopied() {
@@ -192,19 +208,22 @@ class SideWindowsTest : public QObject {
         const struct {
             const char* name;
             QString text;
-            QPoint at;
+            QRect designed;
         } labels[] = {
-            {"Label1", QStringLiteral("Количество витков катушки N= 400"), {24, 352}},
-            {"Label2", QStringLiteral("Ток I = 50 mA"), {24, 376}},
-            {"Label3", QStringLiteral("Радиус катушки R=13 см"), {24, 400}},
+            {"Label1", QStringLiteral("Количество витков катушки N= 400"), {24, 352, 317, 24}},
+            {"Label2", QStringLiteral("Ток I = 50 mA"), {24, 376, 116, 24}},
+            {"Label3", QStringLiteral("Радиус катушки R=13 см"), {24, 400, 218, 24}},
         };
         for (const auto& expected : labels) {
             auto* label = Child<QLabel>(*form3_, expected.name);
             QCOMPARE(label->text(), expected.text);
-            QCOMPARE(label->pos(), expected.at);
+            QCOMPARE(label->pos(), expected.designed.topLeft());
             QCOMPARE(label->height(), 24);
+            QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
             QCOMPARE(QFontInfo(label->font()).pixelSize(), 19);
+            // As wide as its text, within the width it was designed with.
             QCOMPARE(label->width(), label->sizeHint().width());
+            QVERIFY2(label->width() <= expected.designed.width(), expected.name);
         }
     }
 
