@@ -18,7 +18,7 @@ struct Program {
 };
 
 /// The start-up sequence, inside the running `application`: the application title from the
-/// executable's name, the program icon, the user's number format, the three windows made
+/// executable's name, Qt's own texts in the desktop's language, the program icon, the user's number format, the three windows made
 /// hidden (the main window first), the question before the desktop session ends, and the
 /// main window shown, which runs Reset before its first paint. The caller then runs the
 /// event loop; the windows live as long as the returned object.

@@ -193,10 +193,11 @@ Section|education
 Priority|optional
 Maintainer|Velmora developers <velmora@example.org>
 Homepage|https://example.org/velmora/
+Recommends|qt6-wayland
 END_OF_FIELDS
     depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | LC_ALL=C sort)
     for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqcustomplot2.1-qt6 \
-        libjpeg62-turbo libc6 libstdc++6; do
+        libjpeg62-turbo fonts-liberation2 qt6-translations-l10n libc6 libstdc++6; do
         grep -Fxq "$package" <<<"$depends" || fail "Depends lacks $package"
     done
     # Regular files only, their paths relative to /usr.

@@ -1,5 +1,6 @@
 // The close question and the error display: their texts, buttons, keys and owners.
 #include <QApplication>
+#include <QLocale>
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QProxyStyle>
@@ -13,6 +14,7 @@
 #include "CloseQuestion.h"
 #include "ErrorDisplay.h"
 #include "ModalAnswer.h"
+#include "QtTranslations.h"
 
 using velmora::AskCloseQuestion;
 using velmora::ShowError;
@@ -108,6 +110,7 @@ class DialogsTest : public QObject {
   private slots:
     void initTestCase() {
         velmora::InstallApplicationTitle();
+        velmora::LoadQtTranslations(QLocale());
         owner_ = std::make_unique<QWidget>();
         owner_->resize(400, 300);
         owner_->show();
