@@ -11,8 +11,8 @@ TextEdit Trimmed(TextEdit edit) {
         ++head;
     }
     qsizetype tail = 0;
-    while (tail < shorter - head &&
-           edit.Removed[edit.Removed.size() - 1 - tail] == edit.Added[edit.Added.size() - 1 - tail]) {
+    while (tail < shorter - head && edit.Removed[edit.Removed.size() - 1 - tail] ==
+                                        edit.Added[edit.Added.size() - 1 - tail]) {
         ++tail;
     }
     edit.Position += int(head);
@@ -46,8 +46,7 @@ bool EditHistory::JoinTyping(const TextEdit& edit) {
     TextEdit& last = steps_.back();
     const bool insertion = edit.Removed.isEmpty() && !edit.Added.isEmpty();
     const bool removal = !edit.Removed.isEmpty() && edit.Added.isEmpty();
-    if (insertion && !last.Added.isEmpty() &&
-        edit.Position == last.Position + last.Added.size()) {
+    if (insertion && !last.Added.isEmpty() && edit.Position == last.Position + last.Added.size()) {
         last.Added += edit.Added;  // typed on
         return true;
     }

@@ -61,8 +61,7 @@ QImage RasterPicture(const QByteArray& svg) {
     // Opaque, so that a pasted image has the white ground and no transparency to lose.
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
-    const int dotsPerMetre =
-        qRound(kRasterScale * kScreenDotsPerInch * 1000 / kMillimetresPerInch);
+    const int dotsPerMetre = qRound(kRasterScale * kScreenDotsPerInch * 1000 / kMillimetresPerInch);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     QPainter painter(&image);

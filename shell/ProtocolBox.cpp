@@ -95,8 +95,8 @@ void ProtocolBox::Replace(const TextEdit& edit) {
     // entry would have been put after it: the entry's first line stays as it was written.
     const int after = edit.Position + int(edit.Removed.size());
     const bool beforeEntry = edit.AtEnd && after < known_.size() &&
-                             known_[after] != QChar::ParagraphSeparator &&
-                             !edit.Added.isEmpty() && !edit.Added.endsWith(QChar::ParagraphSeparator);
+                             known_[after] != QChar::ParagraphSeparator && !edit.Added.isEmpty() &&
+                             !edit.Added.endsWith(QChar::ParagraphSeparator);
     programChange_ = true;
     QTextCursor cursor(document());
     cursor.setPosition(edit.Position);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "BenchFont.h"
+#include "DesignedArea.h"
 #include "Pictures.h"
 
 namespace velmora {
@@ -19,15 +20,23 @@ QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const Q
 SideWindow::SideWindow(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint |
-                              Qt::WindowStaysOnTopHint) {
+                              Qt::WindowStaysOnTopHint),
+      area_(new DesignedArea(*this)) {
     LoadPictures();
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Base));
     setPalette(colours);
-    setAutoFillBackground(true);
     setFont(BenchFont(kBenchFontPixels));
     if (mainWindow != nullptr)
         mainWindow->installEventFilter(this);
+}
+
+QWidget* SideWindow::Client() const {
+    return area_->Client();
+}
+
+void SideWindow::SetUpDone() {
+    area_->Adopt();
 }
 
 bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -50,7 +59,7 @@ bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void SideWindow::ShowAndRaise() {
     if (!placed_) {
-        setGeometry(QRect(FirstClientPosition(), size()));
+        setGeometry(FirstClientArea());
         placed_ = true;
     }
     setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -59,10 +68,10 @@ void SideWindow::ShowAndRaise() {
     activateWindow();
 }
 
-QPoint SideWindow::FirstClientPosition() const {
+QRect SideWindow::FirstClientArea() const {
     const QWidget* main = parentWidget();
     if (main == nullptr)
-        return pos();
+        return geometry();
     // This window gets the same frame as the main window. The window system may not have
     // told the main window's frame yet (it is then taken as none): placing this window's
     // client area, not its frame, keeps the centring exact either way.
@@ -70,9 +79,10 @@ QPoint SideWindow::FirstClientPosition() const {
     const QRect inner = main->geometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    const QPoint frameTopLeft =
-        FirstShowPosition(outer, size().grownBy(frame), main->screen()->availableGeometry());
-    return frameTopLeft + QPoint(frame.left(), frame.top());
+    const QRect workArea = main->screen()->availableGeometry();
+    const QSize client = area_->FittedSize(frame, workArea);
+    const QPoint frameTopLeft = FirstShowPosition(outer, client.grownBy(frame), workArea);
+    return {frameTopLeft + QPoint(frame.left(), frame.top()), client};
 }
 
 }  // namespace velmora

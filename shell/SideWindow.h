@@ -7,6 +7,8 @@
 
 namespace velmora {
 
+class DesignedArea;
+
 /// Where a side window's frame goes when it is first shown: centred over the main window's
 /// frame, the halves truncated towards zero; then its left edge is raised to the work area's
 /// left edge and its top edge to the work area's top edge where they would lie beyond them.
@@ -30,13 +32,20 @@ class SideWindow : public QWidget {
     /// the program is minimised and restored.
     explicit SideWindow(QWidget* mainWindow);
 
+    /// The widget the window definition is set up on, inside the window's designed area;
+    /// once it is, the window takes its caption and size from it (SetUpDone).
+    QWidget* Client() const;
+    void SetUpDone();
+
     /// Follows the main window's minimising and restoring.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    /// Where the client area goes on the first show (see FirstShowPosition).
-    QPoint FirstClientPosition() const;
+    /// Where the client area goes on the first show, and how large it is: FirstShowPosition
+    /// for the designed area fitted to the work area (see FittedClientSize).
+    QRect FirstClientArea() const;
 
+    DesignedArea* area_;
     bool placed_ = false;
     bool hiddenWithMainWindow_ = false;
 };

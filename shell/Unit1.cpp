@@ -5,10 +5,10 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWindow>
-#include <algorithm>
 
 #include "BenchFont.h"
 #include "CloseQuestion.h"
+#include "DesignedArea.h"
 #include "ErrorDisplay.h"
 #include "PictureClipboard.h"
 #include "ProtocolBox.h"
@@ -26,11 +26,12 @@ constexpr int kAxisLetterStretch = 95;
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(QWidget* parent) : QWidget(parent), area_(new DesignedArea(*this)) {
     // The bench font is the window's before its controls are made: each control is laid out
     // once, in it, and the desktop's default font is never loaded for them.
     setFont(BenchFont(kBenchFontPixels));
-    ui.setupUi(this);
+    ui.setupUi(area_->Client());
+    area_->Adopt();
     model_ = new ReadoutModel(bench_.Table(), this);
     ui.ValueListEditor1->setModel(model_);
     ui.Chart1->BindScene(bench_.Scene());
@@ -45,12 +46,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::SetUpLook() {
-    setFixedSize(size());
-    // The window's ground is the desktop's window colour (white), not the button face.
+    // The window's ground is the desktop's window colour (white), not the button face; the
+    // designed area, which fills the window, paints it.
     QPalette ground = palette();
     ground.setColor(QPalette::Window, ground.color(QPalette::Base));
     setPalette(ground);
-    setAutoFillBackground(true);
 
     const QFont letters = BenchFont(kAxisLetterPixels, kAxisLetterStretch);
     ui.Label2->setFont(letters);
@@ -245,20 +245,16 @@ QMargins TForm1::KnownFrame() const {
 }
 
 void TForm1::PlaceOnDesktop() {
-    const QScreen* display = screen();
+    QScreen* display = screen();
     if (display == nullptr) {
         return;
     }
-    // The desktop is the area all monitors span; the window is centred with its frame, and
-    // integer halves round towards zero.
+    // The window is centred on the desktop, the area all monitors span; its work area is that
+    // of the monitor that holds the desktop's centre.
     const QRect desktop = display->virtualGeometry();
-    const QMargins frame = KnownFrame();
-    const QSize outer = size().grownBy(frame);
-    const int left = desktop.left() + desktop.width() / 2 - outer.width() / 2;
-    const int top = desktop.top() + desktop.height() / 2 - outer.height() / 2;
-    const QPoint client(std::max(left, desktop.left()) + frame.left(),
-                        std::max(top, desktop.top()) + frame.top());
-    setGeometry(QRect(client, size()));
+    const QScreen* centre = display->virtualSiblingAt(desktop.center());
+    const QRect workArea = (centre != nullptr ? centre : display)->availableGeometry();
+    setGeometry(area_->OpeningArea(KnownFrame(), desktop, workArea));
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -9,6 +9,7 @@
 
 namespace velmora {
 
+class DesignedArea;
 class ReadoutModel;
 
 /// The main window: the plot of the measuring plane on the left; the command buttons, the
@@ -69,6 +70,7 @@ class TForm1 : public QWidget {
     QMargins KnownFrame() const;
 
     Bench bench_;
+    DesignedArea* area_;
     ReadoutModel* model_;
     std::size_t shownLines_ = 0;
     unsigned long long shownClears_ = 0;

@@ -20,7 +20,8 @@ constexpr int kMemoMargin = 2;
 }  // namespace
 
 TForm2::TForm2(QWidget* mainWindow) : SideWindow(mainWindow) {
-    ui.setupUi(this);
+    ui.setupUi(Client());
+    SetUpDone();
     // Character heights are pixels, which a window definition cannot hold.
     ui.Memo1->setFont(BenchFont(kMemoFontPixels));
     QTextDocument* text = ui.Memo1->document();

@@ -14,7 +14,8 @@ constexpr int kLabelStretch = 99;
 }  // namespace
 
 TForm3::TForm3(QWidget* mainWindow) : SideWindow(mainWindow) {
-    ui.setupUi(this);
+    ui.setupUi(Client());
+    SetUpDone();
     // Character heights are pixels, which a window definition cannot hold.
     for (QLabel* label : {ui.Label1, ui.Label2, ui.Label3}) {
         label->setFont(BenchFont(kLabelPixels, kLabelStretch));

@@ -13,6 +13,7 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#include "DesignedArea.h"
 #include "MainWindowFixture.h"
 #include "PlotChart.h"
 #include "ReadoutModel.h"
@@ -108,14 +109,21 @@ class LayoutTest : public QObject {
     void WindowFrameCaptionAndGround() {
         QCOMPARE(form_->windowTitle(),
                  QStringLiteral("Velmora - Исследование магнитного поля кругового тока"));
+        // The designed client area fills the window, keeps its size in a larger window, and
+        // the window can be maximised.
         QCOMPARE(form_->size(), QSize(1023, 737));
-        QCOMPARE(form_->minimumSize(), QSize(1023, 737));
-        QCOMPARE(form_->maximumSize(), QSize(1023, 737));
+        const QWidget* client = Control<QWidget>(*form_, "TForm1");
+        QCOMPARE(client->minimumSize(), QSize(1023, 737));
+        QCOMPARE(client->maximumSize(), QSize(1023, 737));
+        QCOMPARE(client->mapTo(form_.get(), QPoint(0, 0)), QPoint(0, 0));
+        QCOMPARE(form_->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
         QVERIFY(form_->findChildren<QMenuBar*>().isEmpty());
         QVERIFY(form_->findChildren<QStatusBar*>().isEmpty());
-        QVERIFY(form_->autoFillBackground());
-        QCOMPARE(form_->palette().color(QPalette::Window), form_->palette().color(QPalette::Base));
-        QCOMPARE(form_->palette().color(QPalette::Window), QColor(Qt::white));
+        const auto* area = form_->findChild<DesignedArea*>();
+        QVERIFY(area->viewport()->autoFillBackground());
+        QCOMPARE(area->viewport()->palette().color(QPalette::Window), QColor(Qt::white));
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
+        QVERIFY(!area->verticalScrollBar()->isVisible());
         // The button at the plot's corner lies in front of the plot.
         QCOMPARE(form_->childAt(10, 10)->objectName(), QStringLiteral("Button1"));
     }

@@ -70,7 +70,8 @@ QString Run(const QStringList& steps) {
         } else if (step == QLatin1String("backspace")) {
             QTest::keyClick(&box, Qt::Key_Backspace);
         } else if (step == QLatin1String("menu-undo")) {
-            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), box.viewport()->mapToGlobal(QPoint(5, 5)));
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                    box.viewport()->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(box.viewport(), &event);
             auto* menu = box.findChild<QMenu*>();
             auto* undo = menu->findChild<QAction*>(QStringLiteral("edit-undo"));

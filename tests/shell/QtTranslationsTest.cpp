@@ -17,7 +17,8 @@ class QtTranslationsTest : public QObject {
         velmora::LoadQtTranslations(QLocale());
         velmora::ProtocolBox box;
         box.show();
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), box.mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                box.mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(box.viewport(), &event);
         auto* menu = box.findChild<QMenu*>();
         QVERIFY(menu != nullptr);
@@ -29,7 +30,8 @@ class QtTranslationsTest : public QObject {
     void RightToLeftLanguageKeepsTheLayout() {
         velmora::LoadQtTranslations(QLocale(QLocale::Arabic));
         QCoreApplication::processEvents();  // the translation's language change
-        QVERIFY(QCoreApplication::translate("QWidgetTextControl", "&Undo") != QLatin1String("&Undo"));
+        QVERIFY(QCoreApplication::translate("QWidgetTextControl", "&Undo") !=
+                QLatin1String("&Undo"));
         QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
         QWidget window;
         QCOMPARE(window.layoutDirection(), Qt::LeftToRight);

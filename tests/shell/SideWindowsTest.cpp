@@ -1,16 +1,16 @@
 // The information and apparatus windows on their own, over a stand-in main window: their
 // definitions, pictures and texts, and how they are shown, raised, closed and shown again.
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QScreen>
-#include <QAbstractTextDocumentLayout>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextLayout>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <memory>
 
 #include "Pictures.h"
@@ -92,8 +92,10 @@ class SideWindowsTest : public QObject {
         QWidget* window = form == 2 ? static_cast<QWidget*>(form2_) : form3_;
         QCOMPARE(window->windowTitle(), caption);
         QCOMPARE(window->size(), client);
-        QCOMPARE(window->minimumSize(), client);
-        QCOMPARE(window->maximumSize(), client);
+        const QWidget* designed = window->findChild<QWidget*>(form == 2 ? "TForm2" : "TForm3");
+        QCOMPARE(designed->minimumSize(), client);
+        QCOMPARE(designed->maximumSize(), client);
+        QCOMPARE(window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     }
 
     void InformationTextIsTheThirteenLines() {
@@ -122,8 +124,8 @@ class SideWindowsTest : public QObject {
              block = block.next()) {
             QCOMPARE(block.layout()->lineCount(), 1);
             const QAbstractTextDocumentLayout* layout = memo->document()->documentLayout();
-            const qreal gap =
-                layout->blockBoundingRect(block.next()).top() - layout->blockBoundingRect(block).top();
+            const qreal gap = layout->blockBoundingRect(block.next()).top() -
+                              layout->blockBoundingRect(block).top();
             QVERIFY2(gap >= letters, qPrintable(block.text()));
         }
     }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end run of the real Velmora binary in its own X server with openbox, driven by real
-# pointer clicks. Checks the client size and the centring of the main window, clicks
-# "Сдвиг", "Поворот +" and "Копировать рисунок", reads the clipboard's targets back, renders
-# the copied SVG and decodes the copied PNG. Screenshots stay in OUTDIR for a person to look at.
+# pointer clicks. Checks the client size, the centring and the maximise action of the main
+# window, clicks "Сдвиг", "Поворот +" and "Копировать рисунок", reads the clipboard's targets
+# back, renders the copied SVG and decodes the copied PNG. Screenshots stay in OUTDIR for a
+# person to look at.
 #
 #   e2e_main_window.sh VELMORA_BINARY OUTDIR
 #
@@ -136,10 +137,9 @@ echo "client ${width}x${height} at ${client_x},${client_y}; frame $frame_left $f
 echo "frame at ${actual_left},${actual_top}; centred would be ${expected_left},${expected_top}"
 centred || fail "window not centred: frame at ${actual_left},${actual_top}, expected ${expected_left},${expected_top}"
 
-# The frame cannot be resized by dragging: minimum and maximum size are the client size.
-hints=$(xprop -id "$window" WM_NORMAL_HINTS)
-grep -q 'minimum size: 1023 by 737' <<<"$hints" && grep -q 'maximum size: 1023 by 737' <<<"$hints" ||
-    fail "window is resizable: $hints"
+# The window can be maximised: openbox maximises only a frame that can also be resized.
+actions=$(xprop -id "$window" _NET_WM_ALLOWED_ACTIONS)
+grep -q _NET_WM_ACTION_MAXIMIZE_VERT <<<"$actions" || fail "the window cannot be maximised: $actions"
 
 import -window root "$out/01-start.png"
 
