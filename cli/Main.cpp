@@ -61,8 +61,10 @@ int UsageError(const std::string& problem) {
     return ExitBadScript;
 }
 
+/// Options are taken in order wherever they stand before "--"; the scripts are counted after.
 int Run(int argc, char** argv) {
     const char* script = nullptr;
+    const char* secondScript = nullptr;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -74,12 +76,14 @@ int Run(int argc, char** argv) {
             if (argument == "--version")
                 return Print("velmora-cli (Velmora) " VELMORA_VERSION "\n");
             return UsageError("unknown option: " + Quoted(argument));
-        } else if (script != nullptr) {
-            return UsageError("more than one script: " + Quoted(argument));
-        } else {
+        } else if (script == nullptr) {
             script = argv[i];
+        } else if (secondScript == nullptr) {
+            secondScript = argv[i];
         }
     }
+    if (secondScript != nullptr)
+        return UsageError("more than one script: " + Quoted(secondScript));
 
     velmora::LoadFormatSettings();
     if (script == nullptr || std::string_view(script) == "-")

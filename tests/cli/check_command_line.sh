@@ -73,7 +73,9 @@ else
     check "an unknown short option" 2 "" "$(usage_error 'unknown option: "-x"')"$'\n' "$cli" -x walk
     check "an unknown long option" 2 "" "$(usage_error 'unknown option: "--verbose"')"$'\n' \
         "$cli" --verbose walk
-    check "two scripts" 2 "" "$(usage_error 'more than one script: "in"')"$'\n' "$cli" walk in
+    check "two scripts" 2 "" "$(usage_error 'more than one script: "in"')"$'\n' \
+        "$cli" walk in walk
+    check "an option after the scripts" 0 "$(cat help)"$'\n' "" "$cli" walk in --help
     check "--help on a full disk" 1 "" \
         $'velmora-cli: cannot write the output: No space left on device\n' \
         to_full_disk "$cli" --help
