@@ -156,6 +156,41 @@ TEST_F(HostileSizesTest, ScriptLinesOfAMegabyteRunOrAreReportedWhole) {
     }
 }
 
+TEST_F(HostileSizesTest, ScriptLinesUpToTheLimitRunAndALongerOneStopsTheRun) {
+    const std::string walk = "stepy\nrecord\nlog\n";
+    const std::string walked = "x (см):0\ny (см):1\nУгол датчика:0\nB (Тл):0\n \n";
+    const std::string fullComment = "#" + std::string(cli::MaxLineBytes - 1, 'x');
+    const std::string tooLong =
+        "velmora-cli: big.script:4: line longer than 16 MiB (16777216 bytes)\n";
+    struct Case {
+        const char* what;
+        std::string script;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"a comment at the limit", fullComment + "\n" + walk, cli::ExitRan, walked, ""},
+        {"a byte order mark and a line end beside it are not counted",
+         "\xEF\xBB\xBF" + fullComment + "\r\n" + walk, cli::ExitRan, walked, ""},
+        {"a last line at the limit without a line feed", walk + fullComment, cli::ExitRan, walked,
+         ""},
+        {"one byte over, after lines that ran", walk + fullComment + "x\nrecord\nlog\n",
+         cli::ExitBadScript, walked, tooLong},
+        {"one byte over before a line end", walk + fullComment + "x\r\n", cli::ExitBadScript,
+         walked, tooLong},
+        {"far over without a line feed", walk + fullComment + fullComment, cli::ExitBadScript,
+         walked, tooLong},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Ran ran = RunText(c.script);
+        EXPECT_EQ(ran.status, c.status);
+        EXPECT_EQ(ran.out, c.out);
+        EXPECT_EQ(ran.err, c.err);
+    }
+}
+
 TEST_F(HostileSizesTest, ProtocolOfHundredThousandLinesIsRecordedWholeAndErased) {
     // 20,000 entries of five lines from (5, 3): every thousandth a step along x written by
     // the protocol box, the others "Записать" at the place reached.
