@@ -10,6 +10,7 @@
 #include <QXmlStreamReader>
 
 #include "MainWindowFixture.h"
+#include "NumText.h"
 #include "PictureClipboard.h"
 #include "PlotChart.h"
 
@@ -128,6 +129,22 @@ class CopyPictureTest : public QObject {
             QCOMPARE(image.pixelColor(int(column * kRasterScale), int(row * kRasterScale)),
                      QColor(Qt::red));
         }
+    }
+
+    void TickLabelsAreTheBenchsNumberTexts() {
+        // Under Arabic, with the bench's decimal comma: Latin digits, "-" and the comma.
+        const QLocale desktop;
+        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
+        const char16_t separator = FormatSettings().DecimalSeparator;
+        FormatSettings().DecimalSeparator = u',';
+        const std::unique_ptr<TForm1> arabic = ShowMainWindow();
+        auto* plot = Control<PlotChart>(*arabic, "Chart1");
+        plot->SetRanges({-1, 1}, {-25, 25});
+        const QStringList texts = ReadSvg(plot->RenderSvg()).texts;
+        QLocale::setDefault(desktop);
+        FormatSettings().DecimalSeparator = separator;
+        QVERIFY2(texts.contains(QStringLiteral("-0,5")), qPrintable(texts.join(u' ')));
+        QVERIFY(texts.contains(QStringLiteral("-20")));
     }
 
     void CopyShowsTheZoomedRangesUntilReset() {

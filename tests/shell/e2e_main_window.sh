@@ -184,7 +184,7 @@ import -window "$window" "$out/04-main-window.png"
 
 # A walk as a student makes it: typed values, the three option boxes, eighteen steps.
 type_value() {  # row, text: into the value cell of a readout row
-    click $((720 + 155 + 44)) $((184 + 18 + 18 * $1 + 9))
+    click $((720 + 155 + 44)) $((184 + 1 + 19 + 19 * $1 + 9))
     xdotool key ctrl+a
     xdotool type --delay 20 -- "$2"
 }

@@ -212,9 +212,9 @@ read -r bl bt _ _ < <(frame_of "$apparatus")
 [ "$bl $bt" = "$al $at" ] || fail "the apparatus window came back at $bl,$bt, not $al,$at"
 
 # A bad rotation step: type "abc" into the first value cell of the table and press
-# "Поворот +". The table starts at (720, 184) with an 18-pixel title row and 155-pixel names.
-click "$main" $((720 + 155 + 40)) $((184 + 18 + 9))
-click "$main" $((720 + 155 + 40)) $((184 + 18 + 9))
+# "Поворот +". The table starts at (720, 184) with a 19-pixel title row and 155-pixel names.
+click "$main" $((720 + 155 + 40)) $((184 + 1 + 19 + 9))
+click "$main" $((720 + 155 + 40)) $((184 + 1 + 19 + 9))
 xdotool key ctrl+a BackSpace
 xdotool type --delay 50 abc
 click "$main" $((720 + 37)) $((8 + 12))
