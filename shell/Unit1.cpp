@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QWindow>
 
 #include "BenchFont.h"
 #include "CloseQuestion.h"
@@ -26,7 +25,10 @@ constexpr int kAxisLetterStretch = 95;
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent), area_(new DesignedArea(*this)) {
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent),
+      area_(new DesignedArea(*this)),
+      frameWatch_(new FrameWatch(*this, [this] { PlaceOnDesktop(); })) {
     // The bench font is the window's before its controls are made: each control is laid out
     // once, in it, and the desktop's default font is never loaded for them.
     setFont(BenchFont(kBenchFontPixels));
@@ -189,7 +191,7 @@ void TForm1::showEvent(QShowEvent* event) {
     }
     everShown_ = true;
     PlaceOnDesktop();
-    WatchForFrame();
+    frameWatch_->Start();
     CallShowingErrors([this] { Button1Click(); });
 }
 
@@ -206,44 +208,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-void TForm1::WatchForFrame() {
-    // An X11 window manager adds its frame only once the window is mapped, so the outer size
-    // used to centre the window on showing was the client size alone; and while it frames
-    // the window, the frame can be reported wrong for a moment. For a short while the window
-    // looks at its frame and is centred again whenever the frame it reports changes.
-    constexpr int kCheckMilliseconds = 20;
-    frameChecks_ = 0;
-    placedFrame_ = KnownFrame();
-    frameWatch_.setInterval(kCheckMilliseconds);
-    connect(&frameWatch_, &QTimer::timeout, this, &TForm1::CheckForFrame, Qt::UniqueConnection);
-    frameWatch_.start();
-}
-
-void TForm1::CheckForFrame() {
-    constexpr int kMaxChecks = 100;
-    const QMargins frame = KnownFrame();
-    if (frame != placedFrame_) {
-        placedFrame_ = frame;
-        PlaceOnDesktop();
-    }
-    if (++frameChecks_ >= kMaxChecks) {
-        frameWatch_.stop();
-    }
-}
-
-QMargins TForm1::KnownFrame() const {
-    // Asked of the window itself: the widget's own copy of the frame is updated only when
-    // the window moves, which it need not do when the window manager frames it.
-    const QWindow* window = windowHandle();
-    const QMargins frame = window == nullptr ? QMargins() : window->frameMargins();
-    // While the window manager is still framing the window, the frame can come out
-    // smaller than the client area; only a frame around the whole client area counts.
-    if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0) {
-        return {};
-    }
-    return frame;
-}
-
 void TForm1::PlaceOnDesktop() {
     QScreen* display = screen();
     if (display == nullptr) {
@@ -254,7 +218,7 @@ void TForm1::PlaceOnDesktop() {
     const QRect desktop = display->virtualGeometry();
     const QScreen* centre = display->virtualSiblingAt(desktop.center());
     const QRect workArea = (centre != nullptr ? centre : display)->availableGeometry();
-    setGeometry(area_->OpeningArea(KnownFrame(), desktop, workArea));
+    setGeometry(area_->OpeningArea(KnownFrame(*this), desktop, workArea));
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

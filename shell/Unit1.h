@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 #include <cstddef>
 
 #include "Bench.h"
+#include "FrameWatch.h"
 #include "ui_Unit1.h"
 
 namespace velmora {
@@ -65,9 +65,6 @@ class TForm1 : public QWidget {
     void RefreshProtocol();
     void RefreshOptions();
     void PlaceOnDesktop();
-    void WatchForFrame();
-    void CheckForFrame();
-    QMargins KnownFrame() const;
 
     Bench bench_;
     DesignedArea* area_;
@@ -75,10 +72,8 @@ class TForm1 : public QWidget {
     std::size_t shownLines_ = 0;
     unsigned long long shownClears_ = 0;
     bool everShown_ = false;
-    /// Watches for the window manager's frame after the first show (see WatchForFrame).
-    QTimer frameWatch_;
-    int frameChecks_ = 0;
-    QMargins placedFrame_;
+    /// Places the window again when the window manager's frame becomes known.
+    FrameWatch* frameWatch_;
 };
 
 }  // namespace velmora

@@ -1,10 +1,11 @@
 // The close question and the error display: their texts, buttons, keys and owners.
 #include <QApplication>
-#include <QLocale>
 #include <QDialogButtonBox>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTest>
 #include <algorithm>
@@ -121,6 +122,24 @@ class DialogsTest : public QObject {
         QTRY_COMPARE(QApplication::activeWindow(), owner_.get());
     }
     void cleanupTestCase() { owner_.reset(); }
+
+    void CloseQuestionFrameIsCentredOnThePrimaryScreen() {
+        QRect frame, client;
+        ModalAnswer answer([&](QMessageBox& box) {
+            QTest::qWait(100);  // the box is centred again once its frame is known
+            frame = box.frameGeometry();
+            client = box.geometry();
+            Give(box, Answer::Escape);
+        });
+        AskCloseQuestion(owner_.get());
+        QVERIFY(answer.answered());
+        QVERIFY(frame != client);  // the platform frames the box
+        const QPoint screen = QGuiApplication::primaryScreen()->geometry().center();
+        QVERIFY2((frame.center() - screen).manhattanLength() <= 1,
+                 qPrintable(QStringLiteral("frame centre %1,%2")
+                                .arg(frame.center().x())
+                                .arg(frame.center().y())));
+    }
 
     void CloseQuestionLooksAsAsked() {
         QString title, text;

@@ -232,6 +232,11 @@ xdotool windowactivate --sync "$main"
 xdotool key alt+F4
 confirm=$(find_window 'Confirm') || fail "the close keystroke did not ask Confirm"
 sleep 0.5
+# Its frame, not only its client area, is centred on the screen.
+read -r cl ct cw ch < <(frame_of "$confirm")
+echo "Confirm frame $cl,$ct ${cw}x$ch"
+((cl - (1280 - cw) / 2 <= 1 && (1280 - cw) / 2 - cl <= 1 && ct - (1024 - ch) / 2 <= 1 &&
+    (1024 - ch) / 2 - ct <= 1)) || fail "the Confirm frame at $cl,$ct is not centred"
 shoot "$confirm" "$out/05-confirm.png"
 import -window root "$out/06-confirm-over-windows.png"
 wm_state "$confirm" | grep _NET_WM_STATE_ABOVE >/dev/null || fail "Confirm can hide behind a side window"
