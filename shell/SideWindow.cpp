@@ -7,6 +7,7 @@
 
 #include "BenchFont.h"
 #include "DesignedArea.h"
+#include "DesktopHints.h"
 #include "Pictures.h"
 
 namespace velmora {
@@ -49,12 +50,26 @@ bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
             hide();
         } else if (!parentWidget()->isMinimized() && hiddenWithMainWindow_) {
             hiddenWithMainWindow_ = false;
+            // A window manager that keeps the window with its owner minimised it along with
+            // the main window; it comes back as it was before.
+            setWindowState(windowState() & ~Qt::WindowMinimized);
             setAttribute(Qt::WA_ShowWithoutActivating);
             show();
             setAttribute(Qt::WA_ShowWithoutActivating, false);
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void SideWindow::setVisible(bool visible) {
+    const bool showing = visible && isHidden() && parentWidget() != nullptr;
+    if (showing) {
+        LeaveOffTaskbar(*this);
+    }
+    QWidget::setVisible(visible);
+    if (showing) {
+        KeepWithOwner(*this, *parentWidget());
+    }
 }
 
 void SideWindow::ShowAndRaise() {

@@ -39,6 +39,8 @@ class SideWindow : public QWidget {
 
     /// Follows the main window's minimising and restoring.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Each time the window is shown, the desktop is told that it belongs to the main window.
+    void setVisible(bool visible) override;
 
   private:
     /// Where the client area goes on the first show, and how large it is: FirstShowPosition

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of the real Velmora binary in its own X server with openbox, driven by real
 # clicks and keystrokes: opens the information and apparatus windows and checks they stay
-# above the main window with the program's icon, closes a side window and brings it back,
+# above the main window with the program's icon, belong to it and have no task-bar entry,
+# closes a side window and brings it back,
 # shows the error box for a bad typed value, and asks the close question through the window
 # manager's close keystroke (Escape keeps the program, Enter ends it with status 0).
 # Screenshots stay in OUTDIR for a person to look at.
@@ -149,7 +150,12 @@ for pair in "$information:653x338" "$apparatus:534x449"; do
     has_icon "$id" || fail "window $id has no 94 x 94 icon"
     xprop -id "$id" _NET_WM_ALLOWED_ACTIONS | grep -q _NET_WM_ACTION_MAXIMIZE_VERT ||
         fail "window $id cannot be maximised"
+    # It belongs to the main window, and a task bar shows the program's one entry only.
+    xprop -id "$id" WM_TRANSIENT_FOR | grep -q "# $(printf '0x%x' "$main")\$" ||
+        fail "window $id is not transient for the main window"
+    wm_state "$id" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "window $id has a task-bar entry"
 done
+wm_state "$main" | grep -q _NET_WM_STATE_SKIP_TASKBAR && fail "the main window has no task-bar entry"
 
 # The first show centres the frame over the main window's frame.
 read -r ml mt mw mh < <(frame_of "$main")
