@@ -113,25 +113,24 @@ void ProtocolBox::Replace(const TextEdit& edit) {
 }
 
 void ProtocolBox::UndoEdit() {
-    if (const std::optional<TextEdit> back = history_.Undo()) {
-        // The text an undo takes out must be the text the step put in; anything else means
-        // the history no longer fits the text, and then nothing is touched.
-        if (known_.mid(back->Position, back->Removed.size()) != back->Removed) {
-            history_.Clear();
-            return;
-        }
-        Replace(*back);
-    }
+    Replay(history_.Undo());
 }
 
 void ProtocolBox::RedoEdit() {
-    if (const std::optional<TextEdit> again = history_.Redo()) {
-        if (known_.mid(again->Position, again->Removed.size()) != again->Removed) {
-            history_.Clear();
-            return;
-        }
-        Replace(*again);
+    Replay(history_.Redo());
+}
+
+void ProtocolBox::Replay(const std::optional<TextEdit>& step) {
+    if (!step) {
+        return;
     }
+    // The text a step takes out must be the text that is there; anything else means the
+    // history no longer fits the text, and then nothing is touched.
+    if (known_.mid(step->Position, step->Removed.size()) != step->Removed) {
+        history_.Clear();
+        return;
+    }
+    Replace(*step);
 }
 
 void ProtocolBox::AppendLines(const QStringList& lines) {

@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <optional>
 
 #include "EditHistory.h"
 
@@ -40,6 +41,8 @@ class ProtocolBox : public QPlainTextEdit {
   private:
     void FollowDocument();
     void NoteChange(int position, int removed, int added);
+    /// Makes an undo or redo step, if there is one and it fits the text.
+    void Replay(const std::optional<TextEdit>& step);
     void Replace(const TextEdit& edit);
     QString TextAt(int position, int length) const;
 
