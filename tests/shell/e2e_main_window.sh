@@ -7,8 +7,7 @@
 #
 #   e2e_main_window.sh VELMORA_BINARY OUTDIR
 #
-# Needs no display and no terminal: it starts Xvfb on a free display number and stops
-# everything it started when it ends, whether it passes or fails.
+# Needs no display and no terminal (see desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -18,19 +17,7 @@ rm -f "$out"/*.png "$out"/*.svg "$out"/*.log
 
 screen_width=1280
 screen_height=1024
-pids=()
-
-cleanup() {
-    local pid
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        pid=${pids[i]}
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
+source "$(dirname "$0")/desktop-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -41,60 +28,8 @@ fail() {
     exit 1
 }
 
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
-unset WAYLAND_DISPLAY DISPLAY XAUTHORITY SESSION_MANAGER
-
-# A display number no other X server holds: skip numbers with a lock or a socket, and take a
-# number only when the Xvfb started on it is still running once the display answers (a
-# server that finds its number taken ends at once).
-start_xvfb() {
-    local first=$((100 + RANDOM % 400)) n pid
-    for ((n = first; n < first + 50; n++)); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp \
-            2>"$out/xvfb.log" &
-        pid=$!
-        pids+=("$pid")
-        if wait_for 10 xprop -display ":$n" -root _XKB_RULES_NAMES && sleep 0.2 &&
-            kill -0 "$pid" 2>/dev/null; then
-            export DISPLAY=":$n"
-            return 0
-        fi
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    return 1
-}
-# An X server with openbox managing its screen; on a busy machine a start can fail (another
-# server taking the same number at the same moment), so a fresh number is tried then.
-start_desktop() {
-    local attempt xvfb_pid
-    for attempt in 1 2 3; do
-        start_xvfb || continue
-        xvfb_pid=${pids[-1]}
-        openbox --sm-disable >"$out/openbox.log" 2>&1 &
-        pids+=($!)
-        if wait_for 15 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' &&
-            kill -0 "$xvfb_pid" 2>/dev/null; then
-            return 0
-        fi
-        echo "attempt $attempt: openbox did not take over $DISPLAY" >&2
-        kill "${pids[-1]}" "$xvfb_pid" 2>/dev/null || true
-    done
-    return 1
-}
-start_desktop || fail "no X server with openbox could be started"
-echo "display $DISPLAY"
+start_desktop "$screen_width" "$screen_height" ||
+    fail "no X server with openbox could be started"
 
 QT_QPA_PLATFORM=xcb "$binary" >"$out/velmora.log" 2>&1 &
 pids+=($!)

@@ -8,8 +8,7 @@
 #
 #   e2e_screens.sh VELMORA_BINARY OUTDIR WIDTH HEIGHT SCALE
 #
-# Needs no display and no terminal: it starts Xvfb on a free display number and stops
-# everything it started when it ends, whether it passes or fails.
+# Needs no display and no terminal (see desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -22,17 +21,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.log
 
-pids=()
-cleanup() {
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-    done
-    for i in "${pids[@]}"; do
-        wait "$i" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
+source "$here/desktop-session.sh"
 
 fail() {
     echo "FAIL (${screen_width}x${screen_height} at scale $scale): $*" >&2
@@ -40,46 +29,11 @@ fail() {
     exit 1
 }
 
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
 # Device pixels of a length in the window's own pixels, rounded.
 px() { awk -v v="$1" -v s="$scale" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
-# An X server with openbox managing its screen. On a busy machine another server can take
-# the same display number at the same moment; a fresh start is tried then.
-start_desktop() {
-    local attempt xvfb
-    for attempt in 1 2 3; do
-        rm -f "$out/display"
-        Xvfb -displayfd 3 -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp \
-            3>"$out/display" 2>"$out/xvfb.log" &
-        xvfb=$!
-        pids+=("$xvfb")
-        wait_for 20 grep -q '[0-9]' "$out/display" || continue
-        export DISPLAY=":$(tr -dc '0-9' <"$out/display")"
-        openbox --sm-disable >"$out/openbox.log" 2>&1 &
-        pids+=($!)
-        if wait_for 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' &&
-            kill -0 "$xvfb" 2>/dev/null; then
-            return 0
-        fi
-        echo "attempt $attempt: openbox did not take over $DISPLAY" >&2
-        kill "${pids[-1]}" "$xvfb" 2>/dev/null || true
-    done
-    return 1
-}
-
-unset WAYLAND_DISPLAY DISPLAY XAUTHORITY SESSION_MANAGER
-start_desktop || fail "no X server with openbox could be started"
+start_desktop "$screen_width" "$screen_height" ||
+    fail "no X server with openbox could be started"
 "$here/dock_panel.py" "$panel" >"$out/panel.log" 2>&1 &
 pids+=($!)
 work_height=$((screen_height - panel))

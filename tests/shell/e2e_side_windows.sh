@@ -9,8 +9,7 @@
 #
 #   e2e_side_windows.sh VELMORA_BINARY OUTDIR
 #
-# Needs no display and no terminal: it starts Xvfb on a free display number and stops
-# everything it started when it ends, whether it passes or fails.
+# Needs no display and no terminal (see desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -18,32 +17,11 @@ out=$2
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.log "$out"/display
 
-pids=()
-cleanup() {
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-    done
-    for i in "${pids[@]}"; do
-        wait "$i" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
+source "$(dirname "$0")/desktop-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
 }
 
 # The id of the visible window whose title is exactly $1, waiting up to 15 seconds.
@@ -102,18 +80,7 @@ click() {
     sleep 0.5
 }
 
-unset WAYLAND_DISPLAY DISPLAY XAUTHORITY SESSION_MANAGER
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
-pids+=($!)
-wait_for 20 grep -q '[0-9]' "$out/display" || fail "Xvfb did not start"
-export DISPLAY=":$(tr -dc '0-9' <"$out/display")"
-echo "display $DISPLAY"
-
-openbox --sm-disable >"$out/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "openbox did not take over the screen"
+start_desktop 1280 1024 || fail "no X server with openbox could be started"
 
 QT_QPA_PLATFORM=xcb "$binary" >"$out/velmora.log" 2>&1 &
 pids+=($!)
