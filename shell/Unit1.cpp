@@ -27,14 +27,14 @@ constexpr int kAxisLetterStretch = 95;
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent),
-      area_(new DesignedArea(*this)),
+      area_(std::make_unique<DesignedArea>(*this)),
       frameWatch_(new FrameWatch(*this, [this] { PlaceOnDesktop(); })) {
     // The bench font is the window's before its controls are made: each control is laid out
     // once, in it, and the desktop's default font is never loaded for them.
     setFont(BenchFont(kBenchFontPixels));
     ui.setupUi(area_->Client());
     area_->Adopt();
-    model_ = new ReadoutModel(bench_.Table(), this);
+    model_ = new ReadoutModel(bench_.Table(), area_.get());
     ui.ValueListEditor1->setModel(model_);
     ui.Chart1->BindScene(bench_.Scene());
     SetUpLook();

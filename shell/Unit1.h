@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <cstddef>
+#include <memory>
 
 #include "Bench.h"
 #include "FrameWatch.h"
@@ -66,8 +67,11 @@ class TForm1 : public QWidget {
     void RefreshOptions();
     void PlaceOnDesktop();
 
+    // The bench outlives every widget that shows it: the designed area, which holds the
+    // controls and the table's model, is deleted first, before the bench and long before
+    // the window's own children go.
     Bench bench_;
-    DesignedArea* area_;
+    std::unique_ptr<DesignedArea> area_;
     ReadoutModel* model_;
     std::size_t shownLines_ = 0;
     unsigned long long shownClears_ = 0;
