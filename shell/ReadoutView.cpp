@@ -193,7 +193,11 @@ void ReadoutView::AnnounceValueChange(int row) {
     if (cell == nullptr) {
         return;
     }
-    QAccessibleValueChangeEvent event(cell, ValueCell(row).data(Qt::DisplayRole));
+    // A value cell is named by its row's key and its value, so a new value is a new name.
+    // The desktop's accessibility bus passes a name change on to screen readers, which read
+    // the new name; a value change it passes on only for objects that hold a number, and a
+    // cell holds a text.
+    QAccessibleEvent event(cell, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
 }
 

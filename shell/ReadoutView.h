@@ -23,7 +23,8 @@ class ReadoutView : public QTableView {
 
     void setModel(QAbstractItemModel* model) override;
 
-    /// Tells assistive technology that the value of `row` has changed.
+    /// Tells assistive technology that the value of `row` has changed: its value cell, named
+    /// "key: value", has a new name.
     void AnnounceValueChange(int row);
 
   protected:
