@@ -223,8 +223,8 @@ struct LongTextCase {
     Extended value;
 };
 
-// Texts of more than 19 significant digits are read as one exact whole number scaled once:
-// the nearest extended value, where rounding at every digit drifted by several units.
+// Texts of more than 19 significant digits are read as one exact whole number scaled once,
+// so hundreds of digits still give the nearest extended value and the reading it shows.
 const LongTextCase kLongTexts[] = {
     {"65536.5 and 462 zeros", u"65536.5" + std::u16string(462, u'0'), u"65537", 65536.5L},
     {"9.99995 and 535 zeros", u"9.99995" + std::u16string(535, u'0'), u"10",
