@@ -44,6 +44,9 @@ Rest ClassifyAgainstHalf(bool halfBit, bool anyBitBelowHalf) {
 /// zero limbs (zero has none).
 class BigUnsigned {
   public:
+    /// Limbs least significant first, without leading zero limbs.
+    explicit BigUnsigned(std::vector<std::uint32_t> limbs) : limbs_(std::move(limbs)) {}
+
     explicit BigUnsigned(std::uint64_t value) {
         if (value != 0)
             limbs_.push_back(static_cast<std::uint32_t>(value));
@@ -201,9 +204,9 @@ ScaledFloor DivideBig(BigUnsigned a, const BigUnsigned& b) {
     return {true, static_cast<std::uint64_t>(quotient), rest};
 }
 
-ScaledFloor FloorScaledBig(std::uint64_t m, int binaryShift, int fivePower) {
+ScaledFloor FloorScaledBig(BigUnsigned m, int binaryShift, int fivePower) {
     if (fivePower >= 0) {
-        BigUnsigned product(m);
+        BigUnsigned product = std::move(m);
         product.MultiplyByPowerOfFive(fivePower);
         if (binaryShift >= 0) {
             if (product.BitLength() + binaryShift > 64)
@@ -218,7 +221,7 @@ ScaledFloor FloorScaledBig(std::uint64_t m, int binaryShift, int fivePower) {
             return {};
         return {true, product.Low64(), rest};
     }
-    BigUnsigned dividend(m);
+    BigUnsigned dividend = std::move(m);
     BigUnsigned divisor(1);
     divisor.MultiplyByPowerOfFive(-fivePower);
     if (binaryShift >= 0) {
@@ -302,7 +305,41 @@ ScaledFloor FloorScaled(std::uint64_t m, int binaryShift, int fivePower) {
     ScaledFloor result;
     if (FloorScaledQuick(m, binaryShift, fivePower, result))
         return result;
-    return FloorScaledBig(m, binaryShift, fivePower);
+    return FloorScaledBig(BigUnsigned(m), binaryShift, fivePower);
+}
+
+void WholeNumber::AppendDigits(std::u16string_view digits) {
+    constexpr std::size_t kDigitsPerStep = 9;  // 10^9 < 2^32
+    while (!digits.empty()) {
+        const std::u16string_view step = digits.substr(0, kDigitsPerStep);
+        std::uint32_t factor = 1;
+        std::uint32_t written = 0;
+        for (const char16_t digit : step) {
+            factor *= 10;
+            written = written * 10 + static_cast<std::uint32_t>(digit - u'0');
+        }
+        std::uint64_t carry = written;
+        for (auto& limb : limbs_) {
+            const std::uint64_t product = std::uint64_t{limb} * factor + carry;
+            limb = static_cast<std::uint32_t>(product);
+            carry = product >> 32;
+        }
+        if (carry != 0)
+            limbs_.push_back(static_cast<std::uint32_t>(carry));
+        digits.remove_prefix(step.size());
+    }
+}
+
+int BitLength(const WholeNumber& m) {
+    if (m.limbs_.empty())
+        return 0;
+    return 32 * static_cast<int>(m.limbs_.size() - 1) + BitLength(m.limbs_.back());
+}
+
+ScaledFloor FloorScaled(const WholeNumber& m, int binaryShift, int fivePower) {
+    if (m.limbs_.empty())
+        return {true, 0, Rest::Zero};
+    return FloorScaledBig(BigUnsigned(m.limbs_), binaryShift, fivePower);
 }
 
 bool RoundsUp(const ScaledFloor& floor) {
