@@ -12,8 +12,7 @@
 #include "PictureClipboard.h"
 #include "ProtocolBox.h"
 #include "ReadoutModel.h"
-#include "Unit2.h"
-#include "Unit3.h"
+#include "SideWindow.h"
 
 namespace velmora {
 namespace {
@@ -119,19 +118,22 @@ void TForm1::Button6Click() {
 void TForm1::Button7Click() {
     RunCommand(&Bench::StepY);
 }
+void TForm1::SetSideWindows(SideWindow& information, SideWindow& apparatus) {
+    information_ = &information;
+    apparatus_ = &apparatus;
+}
+
 void TForm1::Button8Click() {
-    // The information window is made once at start-up, as a window of this one.
-    if (auto* information = findChild<TForm2*>(QString(), Qt::FindDirectChildrenOnly)) {
-        information->ShowAndRaise();
+    if (information_ != nullptr) {
+        information_->ShowAndRaise();
     }
 }
 void TForm1::Button10Click() {
     RunCommand(&Bench::GoToStart);
 }
 void TForm1::Button11Click() {
-    // The apparatus window is made once at start-up, as a window of this one.
-    if (auto* apparatus = findChild<TForm3*>(QString(), Qt::FindDirectChildrenOnly)) {
-        apparatus->ShowAndRaise();
+    if (apparatus_ != nullptr) {
+        apparatus_->ShowAndRaise();
     }
 }
 void TForm1::Button12Click() {

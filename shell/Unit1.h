@@ -12,6 +12,7 @@ namespace velmora {
 
 class DesignedArea;
 class ReadoutModel;
+class SideWindow;
 
 /// The main window: the plot of the measuring plane on the left; the command buttons, the
 /// three option boxes, the readout table and the protocol box on the right. Every button runs
@@ -27,6 +28,10 @@ class TForm1 : public QWidget {
 
     /// The bench the window shows.
     const Bench& Lab() const { return bench_; }
+
+    /// The information and apparatus windows that "Информация" and "Параметры установки"
+    /// show; both are windows of this one and live as long as it does.
+    void SetSideWindows(SideWindow& information, SideWindow& apparatus);
 
     /// The question before the window, and with it the program, closes: true only when the
     /// student answers "OK". Asked for every close request and when the desktop session ends.
@@ -78,6 +83,8 @@ class TForm1 : public QWidget {
     bool everShown_ = false;
     /// Places the window again when the window manager's frame becomes known.
     FrameWatch* frameWatch_;
+    SideWindow* information_ = nullptr;
+    SideWindow* apparatus_ = nullptr;
 };
 
 }  // namespace velmora
