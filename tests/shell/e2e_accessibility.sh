@@ -7,9 +7,9 @@
 #
 #   e2e_accessibility.sh VELMORA_BINARY OUTDIR
 #
-# Needs no display and no terminal: it starts the session bus (dbus-run-session), Xvfb on a
-# free display number and openbox, keeps the accessibility bus's socket in a runtime folder of
-# its own, and stops everything it started when it ends, whether it passes or fails.
+# Needs no display and no terminal: it starts the session bus (dbus-run-session) and keeps
+# the accessibility bus's socket in a runtime folder of its own; the X server is started and
+# everything stopped at the end as in the other window tests (desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -31,46 +31,14 @@ if [ -z "${VELMORA_A11Y_RUNTIME:-}" ]; then
     exit "$status"
 fi
 
-pids=()
-cleanup() {
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-    done
-    for i in "${pids[@]}"; do
-        wait "$i" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
+source "$(dirname "$0")/desktop-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
 
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
-unset WAYLAND_DISPLAY DISPLAY XAUTHORITY SESSION_MANAGER
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
-pids+=($!)
-wait_for 20 grep -q '[0-9]' "$out/display" || fail "Xvfb did not start"
-export DISPLAY=":$(tr -dc '0-9' <"$out/display")"
-echo "display $DISPLAY"
-
-openbox --sm-disable >"$out/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "openbox did not take over the screen"
+start_desktop 1280 1024 || fail "no X server with openbox could be started"
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$binary" >"$out/velmora.log" 2>&1 &
 pids+=($!)
