@@ -40,6 +40,18 @@ Rest ClassifyAgainstHalf(bool halfBit, bool anyBitBelowHalf) {
     return anyBitBelowHalf ? Rest::BelowHalf : Rest::Zero;
 }
 
+/// limbs × factor + addend, in place; the 32-bit limbs are least significant first.
+void MultiplyAdd(std::vector<std::uint32_t>& limbs, std::uint32_t factor, std::uint32_t addend) {
+    std::uint64_t carry = addend;
+    for (auto& limb : limbs) {
+        const std::uint64_t product = std::uint64_t{limb} * factor + carry;
+        limb = static_cast<std::uint32_t>(product);
+        carry = product >> 32;
+    }
+    if (carry != 0)
+        limbs.push_back(static_cast<std::uint32_t>(carry));
+}
+
 /// An unsigned integer of any size: 32-bit limbs, least significant first, without leading
 /// zero limbs (zero has none).
 class BigUnsigned {
@@ -87,14 +99,7 @@ class BigUnsigned {
     }
 
     void MultiplyBy(std::uint32_t factor) {
-        std::uint64_t carry = 0;
-        for (auto& limb : limbs_) {
-            const std::uint64_t product = std::uint64_t{limb} * factor + carry;
-            limb = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-        if (carry != 0)
-            limbs_.push_back(static_cast<std::uint32_t>(carry));
+        MultiplyAdd(limbs_, factor, 0);
         Trim();
     }
 
@@ -318,14 +323,7 @@ void WholeNumber::AppendDigits(std::u16string_view digits) {
             factor *= 10;
             written = written * 10 + static_cast<std::uint32_t>(digit - u'0');
         }
-        std::uint64_t carry = written;
-        for (auto& limb : limbs_) {
-            const std::uint64_t product = std::uint64_t{limb} * factor + carry;
-            limb = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-        if (carry != 0)
-            limbs_.push_back(static_cast<std::uint32_t>(carry));
+        MultiplyAdd(limbs_, factor, written);
         digits.remove_prefix(step.size());
     }
 }
