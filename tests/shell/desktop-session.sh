@@ -55,3 +55,16 @@ start_desktop() {
     done
     return 1
 }
+
+# Where window $1 is: its client area (client_x, client_y, client_width, client_height) and
+# the window manager's frame around it (frame_left, frame_right, frame_top, frame_bottom).
+measure_window() {
+    local info
+    info=$(xwininfo -id "$1")
+    client_x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
+    client_y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
+    client_width=$(awk '/^  Width:/ {print $2}' <<<"$info")
+    client_height=$(awk '/^  Height:/ {print $2}' <<<"$info")
+    read -r frame_left frame_right frame_top frame_bottom < <(
+        xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+}

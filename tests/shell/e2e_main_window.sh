@@ -45,14 +45,9 @@ wait_for 10 sh -c "xprop -id $window _NET_FRAME_EXTENTS | grep -q '='" ||
 
 # The client area and the centring of the framed window on the desktop.
 measure() {
-    local info
-    info=$(xwininfo -id "$window")
-    width=$(awk '/^  Width:/ {print $2}' <<<"$info")
-    height=$(awk '/^  Height:/ {print $2}' <<<"$info")
-    client_x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
-    client_y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
-    read -r frame_left frame_right frame_top frame_bottom < <(
-        xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    measure_window "$window"
+    width=$client_width
+    height=$client_height
     outer_width=$((width + frame_left + frame_right))
     outer_height=$((height + frame_top + frame_bottom))
     expected_left=$((screen_width / 2 - outer_width / 2))

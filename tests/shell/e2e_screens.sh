@@ -48,13 +48,7 @@ wait_for 10 sh -c "xprop -id $window _NET_FRAME_EXTENTS | grep -q '='" ||
     fail "openbox did not frame the window"
 sleep 1.5  # the window places itself again once it knows its frame
 
-info=$(xwininfo -id "$window")
-client_x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
-client_y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
-client_width=$(awk '/^  Width:/ {print $2}' <<<"$info")
-client_height=$(awk '/^  Height:/ {print $2}' <<<"$info")
-read -r frame_left frame_right frame_top frame_bottom < <(
-    xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+measure_window "$window"
 left=$((client_x - frame_left))
 top=$((client_y - frame_top))
 right=$((client_x + client_width + frame_right))
