@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <string>
 #include <string_view>
 
 #include "FieldModel.h"
@@ -13,6 +13,7 @@ namespace velmora {
 class Transaction;
 
 /// The three option boxes of the main window, read by a command when it runs.
+enum class BenchOption { FixAngle, SumCirculation, WriteProtocol };
 struct BenchOptions {
     bool FixAngle = false;        ///< "Фиксировать угол": Move keeps the probe direction
     bool SumCirculation = false;  ///< "Рассчитывать циркуляцию": Move adds to Circulation
@@ -39,12 +40,17 @@ enum class Command {
 class Bench {
 public:
     const LabState& State() const { return state_; }
-    ReadoutTable& Table() { return table_; }
     const ReadoutTable& Table() const { return table_; }
     const ProtocolLog& Protocol() const { return protocol_; }
     const PlotScene& Scene() const { return scene_; }
-    BenchOptions& Options() { return options_; }
     const BenchOptions& Options() const { return options_; }
+
+    /// The student types `value` into the value cell of `row`; the next command that reads
+    /// the row reads it exactly as typed. Typing into an output row is allowed: the next
+    /// command that writes the row replaces it.
+    void Type(ReadoutRow row, std::u16string value);
+    /// The student ticks (`on`) or clears an option box.
+    void SetOption(BenchOption option, bool on);
 
     /// Runs the command `command` names.
     void Run(Command command);
@@ -85,10 +91,6 @@ private:
     PlotScene scene_;
     BenchOptions options_;
 };
-
-/// The command a script word names ("reset", "move", "rotate+", "rotate-", "stepx", "stepy",
-/// "start", "record", "erase"), if any.
-std::optional<Command> CommandFromWord(std::string_view word);
 
 /// The text the error box shows for an error message: a "." is appended when the message is
 /// not empty and its last character's code is above that of "." (so a message ending in

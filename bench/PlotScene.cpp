@@ -4,14 +4,15 @@
 #include <utility>
 
 #include "ArithmeticCheck.h"
+#include "FieldModel.h"
 
 namespace velmora {
 
 namespace {
 
-/// The reset marker's turn: minus half the bench's ten-decimal π, in radians. Because it is
-/// not full-precision π/2, the turned points keep residues of about 4.5e-11 cm.
-constexpr Extended ResetTurn = -1.57079632675L;
+/// The reset marker's turn: minus half the bench's ten-decimal π (−1.57079632675 rad).
+/// Because it is not full-precision π/2, the turned points keep residues of about 4.5e-11 cm.
+constexpr Extended kResetTurn = -kTenDecimalPi / 2;
 
 }  // namespace
 
@@ -59,8 +60,8 @@ void PlotScene::SceneReset() {
     // The arrowhead is built pointing up, then turned about the origin to point along +x.
     std::vector<PlotPoint> upward = {{-0.5, -1}, {0, 1}, {0.5, -1}};
     std::vector<PlotPoint> marker = Checked([&] {
-        const Extended c = std::cos(ResetTurn);
-        const Extended s = std::sin(ResetTurn);
+        const Extended c = std::cos(kResetTurn);
+        const Extended s = std::sin(kResetTurn);
         std::vector<PlotPoint> turned;
         for (const PlotPoint& p : upward) {
             turned.push_back(
@@ -75,18 +76,11 @@ void PlotScene::SceneReset() {
     layers_[static_cast<std::size_t>(Layer::AxisLineY)] = {{0, FixedYRange.Min},
                                                            {0, FixedYRange.Max}};
     layers_[static_cast<std::size_t>(Layer::Trace)].clear();
-    layers_[static_cast<std::size_t>(Layer::WireSections)] = {{13, 0}, {-13, 0}};
+    const double wire = static_cast<double>(kCoilRadius);
+    layers_[static_cast<std::size_t>(Layer::WireSections)] = {{wire, 0}, {-wire, 0}};
     for (std::size_t layer = 0; layer < LayerCount; ++layer)
         Touch(static_cast<Layer>(layer));
     ++resetCount_;
-}
-
-void PlotScene::MarkerTranslate(Extended dx, Extended dy) {
-    SetMarker(Checked([&] { return Translated(Points(Layer::ProbeMarker), dx, dy); }));
-}
-
-void PlotScene::MarkerRotate(Extended cx, Extended cy, Extended delta) {
-    SetMarker(Checked([&] { return Rotated(Points(Layer::ProbeMarker), cx, cy, delta); }));
 }
 
 void PlotScene::SetMarker(std::vector<PlotPoint> points) {

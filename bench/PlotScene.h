@@ -59,15 +59,8 @@ public:
 
     /// Fixed ranges, the marker at the origin pointing along +x (an upward arrowhead
     /// (−0.5, −1), (0, 1), (0.5, −1) turned by −1.57079632675 rad), the axis lines, an empty
-    /// trace and the two wire sections (13, 0), (−13, 0).
+    /// trace and the two wire sections (±kCoilRadius, 0).
     void SceneReset();
-    /// Moves every marker point by (dx, dy) (see Translated). Throws EMathError, changing
-    /// nothing, when a point leaves the double range.
-    void MarkerTranslate(Extended dx, Extended dy);
-    /// Turns every marker point about (cx, cy) by `delta` radians, counter-clockwise for a
-    /// positive delta; intermediate values in extended precision (see Rotated). Throws
-    /// EMathError, changing nothing, on an arithmetic fault.
-    void MarkerRotate(Extended cx, Extended cy, Extended delta);
     /// Replaces the marker's points (a command commits its new marker this way).
     void SetMarker(std::vector<PlotPoint> points);
     /// Appends (x, y) to the trace. Throws EMathError, changing nothing, when the point does

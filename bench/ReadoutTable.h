@@ -7,60 +7,64 @@
 
 namespace velmora {
 
-/// The keys of the nine readout rows, shown exactly as written ("поврота" included).
-namespace keys {
-inline constexpr std::u16string_view RotationStep = u"Угол поврота (град)";
-inline constexpr std::u16string_view Step = u"Шаг (см)";
-inline constexpr std::u16string_view CurrentX = u"Текущая координата x (см)";
-inline constexpr std::u16string_view CurrentY = u"Текущая координата y (см)";
-inline constexpr std::u16string_view StartX = u"Начальная координата x (см)";
-inline constexpr std::u16string_view StartY = u"Начальная координата y (см)";
-inline constexpr std::u16string_view ProbeAngle = u"Угол датчика (град)";
-inline constexpr std::u16string_view Induction = u"Индукция B (Тл)";
-inline constexpr std::u16string_view Circulation = u"Циркуляция (А)";
-}  // namespace keys
+/// The nine readout rows, in the order the main window shows them. The first two and the
+/// start coordinates are the student's inputs; the others are written from the experiment.
+enum class ReadoutRow {
+    RotationStep,  ///< "Угол поврота (град)"
+    Step,          ///< "Шаг (см)"
+    CurrentX,      ///< "Текущая координата x (см)"
+    CurrentY,      ///< "Текущая координата y (см)"
+    StartX,        ///< "Начальная координата x (см)"
+    StartY,        ///< "Начальная координата y (см)"
+    ProbeAngle,    ///< "Угол датчика (град)"
+    Induction,     ///< "Индукция B (Тл)"
+    Circulation,   ///< "Циркуляция (А)"
+};
+inline constexpr int kReadoutRowCount = 9;
+/// Every row, top to bottom.
+inline constexpr std::array<ReadoutRow, kReadoutRowCount> kReadoutRows = {
+    ReadoutRow::RotationStep, ReadoutRow::Step,       ReadoutRow::CurrentX,
+    ReadoutRow::CurrentY,     ReadoutRow::StartX,     ReadoutRow::StartY,
+    ReadoutRow::ProbeAngle,   ReadoutRow::Induction,  ReadoutRow::Circulation};
 
-/// The bench's instrument panel: nine rows of key and value text. Inputs are read by key,
-/// outputs are written by row number; the user may type into any value. No row is ever
-/// added or removed.
+/// The row's key, exactly as the window shows it ("поврота" included).
+std::u16string_view KeyOf(ReadoutRow row);
+/// The row whose key equals `key` exactly, if any.
+std::optional<ReadoutRow> RowOfKey(std::u16string_view key);
+/// The row at `index` (0 for the top row) of the window's table; `index` must be 0 … 8.
+inline ReadoutRow ReadoutRowAt(int index) {
+    return kReadoutRows.at(static_cast<std::size_t>(index));
+}
+
+/// The bench's instrument panel: nine rows of a fixed key and a value text, which the
+/// student may type into. No row is ever added or removed, and no key changes.
 class ReadoutTable {
 public:
-    static constexpr int RowCount = 9;
-
-    /// The rows as the main window defines them ("Угол поврота (град)=5" … "Циркуляция (А)=----").
+    /// The values as the main window defines them: "5", "1", "----", "----", "0", "0",
+    /// "-----", "-----", "----".
     ReadoutTable();
 
-    const std::u16string& Key(int row) const { return rows_.at(row).key; }
-    const std::u16string& Value(int row) const { return rows_.at(row).value; }
+    const std::u16string& Value(ReadoutRow row) const { return At(row).value; }
     /// "key=value".
-    std::u16string RowText(int row) const;
-
-    /// Replaces the value of `row`, as the user's typing does.
-    void SetValue(int row, std::u16string value);
-    /// Replaces the whole text of `row`: the key is the text before the first "=", the value
-    /// everything after it.
-    void SetRowText(int row, std::u16string_view text);
-
-    /// The row whose key equals `key` exactly, if any.
-    std::optional<int> RowOfKey(std::u16string_view key) const;
-    /// The value of the row with `key`, as typed. `key` must be one of the nine keys.
-    const std::u16string& Input(std::u16string_view key) const;
-    /// Replaces the value of the row with `key`.
-    void SetInput(std::u16string_view key, std::u16string value);
+    std::u16string RowText(ReadoutRow row) const;
+    /// Replaces the value of `row`.
+    void SetValue(ReadoutRow row, std::u16string value);
 
     /// Grows by one with every change of any row; a view compares it to what it last showed.
     unsigned long long Revision() const { return revision_; }
     /// The table's revision at the last change of `row` (0 before any): a view that showed
     /// the row at this revision need not compare its texts, however long they are.
-    unsigned long long RowRevision(int row) const { return rows_.at(row).revision; }
+    unsigned long long RowRevision(ReadoutRow row) const { return At(row).revision; }
 
 private:
-    struct Row {
-        std::u16string key;
+    struct Entry {
         std::u16string value;
         unsigned long long revision = 0;
     };
-    std::array<Row, RowCount> rows_;
+    const Entry& At(ReadoutRow row) const { return entries_.at(static_cast<std::size_t>(row)); }
+    Entry& At(ReadoutRow row) { return entries_.at(static_cast<std::size_t>(row)); }
+
+    std::array<Entry, kReadoutRowCount> entries_;
     unsigned long long revision_ = 0;
 };
 

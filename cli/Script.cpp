@@ -19,14 +19,30 @@ constexpr std::string_view SetPrefix = "set ";
 constexpr std::string_view SeparatorPrefix = "separator ";
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
+/// The command a script word names, if any.
+std::optional<Command> CommandFromWord(std::string_view word) {
+    static constexpr std::pair<std::string_view, Command> Words[] = {
+        {"reset", Command::Reset},         {"move", Command::Move},
+        {"rotate+", Command::RotatePlus},  {"rotate-", Command::RotateMinus},
+        {"stepx", Command::StepX},         {"stepy", Command::StepY},
+        {"start", Command::GoToStart},     {"record", Command::RecordValues},
+        {"erase", Command::EraseProtocol},
+    };
+    for (const auto& [name, command] : Words) {
+        if (name == word)
+            return command;
+    }
+    return std::nullopt;
+}
+
 std::optional<Tick> TickFromLine(std::string_view line) {
     static constexpr std::pair<std::string_view, Tick> Ticks[] = {
-        {"fix on", {Tick::Box::FixAngle, true}},
-        {"fix off", {Tick::Box::FixAngle, false}},
-        {"circulation on", {Tick::Box::SumCirculation, true}},
-        {"circulation off", {Tick::Box::SumCirculation, false}},
-        {"protocol on", {Tick::Box::WriteProtocol, true}},
-        {"protocol off", {Tick::Box::WriteProtocol, false}},
+        {"fix on", {BenchOption::FixAngle, true}},
+        {"fix off", {BenchOption::FixAngle, false}},
+        {"circulation on", {BenchOption::SumCirculation, true}},
+        {"circulation off", {BenchOption::SumCirculation, false}},
+        {"protocol on", {BenchOption::WriteProtocol, true}},
+        {"protocol off", {BenchOption::WriteProtocol, false}},
     };
     for (const auto& [text, tick] : Ticks) {
         if (text == line)
@@ -49,8 +65,7 @@ ScriptLine InterpretSet(const std::u16string& rest) {
     const auto equals = rest.find(u'=');
     if (equals == std::u16string::npos)
         return BadLine{"'set' needs KEY=VALUE"};
-    static const ReadoutTable Rows;
-    const auto row = Rows.RowOfKey(std::u16string_view(rest).substr(0, equals));
+    const auto row = RowOfKey(std::u16string_view(rest).substr(0, equals));
     if (!row)
         return BadLine{"not a key of the readout table"};
     return Type{*row, rest.substr(equals + 1)};
@@ -109,20 +124,9 @@ std::string Session::Execute(const ScriptLine& line) {
     if (const auto* press = std::get_if<cli::Press>(&line))
         return PressButton(press->command);
     if (const auto* type = std::get_if<Type>(&line)) {
-        bench_.Table().SetValue(type->row, type->value);
+        bench_.Type(type->row, type->value);
     } else if (const auto* tick = std::get_if<Tick>(&line)) {
-        BenchOptions& options = bench_.Options();
-        switch (tick->box) {
-            case Tick::Box::FixAngle:
-                options.FixAngle = tick->on;
-                break;
-            case Tick::Box::SumCirculation:
-                options.SumCirculation = tick->on;
-                break;
-            case Tick::Box::WriteProtocol:
-                options.WriteProtocol = tick->on;
-                break;
-        }
+        bench_.SetOption(tick->box, tick->on);
     } else if (const auto* change = std::get_if<ChangeSeparator>(&line)) {
         FormatSettings().DecimalSeparator = change->separator;
     } else if (const auto* show = std::get_if<Show>(&line)) {
@@ -151,7 +155,7 @@ std::string Session::PressButton(Command command) {
 
 std::string TableText(const ReadoutTable& table) {
     std::string out;
-    for (int row = 0; row < ReadoutTable::RowCount; ++row)
+    for (const ReadoutRow row : kReadoutRows)
         Append(out, table.RowText(row));
     return out;
 }

@@ -19,13 +19,12 @@ struct Press {
 };
 /// "set KEY=VALUE": VALUE typed into the value cell of the row with KEY.
 struct Type {
-    int row = 0;
+    ReadoutRow row = ReadoutRow::RotationStep;
     std::u16string value;
 };
 /// "fix on|off", "circulation on|off", "protocol on|off".
 struct Tick {
-    enum class Box { FixAngle, SumCirculation, WriteProtocol };
-    Box box = Box::FixAngle;
+    BenchOption box = BenchOption::FixAngle;
     bool on = false;
 };
 /// "separator C": the user's decimal separator becomes C.

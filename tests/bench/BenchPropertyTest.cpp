@@ -91,7 +91,8 @@ constexpr Command Commands[] = {Command::Move,         Command::RotatePlus,    C
                                 Command::RecordValues, Command::EraseProtocol, Command::Reset};
 const char* const CommandNames[] = {"Move",      "RotatePlus",   "RotateMinus",   "StepX", "StepY",
                                     "GoToStart", "RecordValues", "EraseProtocol", "Reset"};
-const int InputRows[] = {0, 1, 4, 5};
+const ReadoutRow InputRows[] = {ReadoutRow::RotationStep, ReadoutRow::Step, ReadoutRow::StartX,
+                                 ReadoutRow::StartY};
 
 TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
     Bench bench = testing::ResetBench();
@@ -100,15 +101,18 @@ TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
     for (int action = 0; action < 10000; ++action) {
         const int kind = std::uniform_int_distribution<int>(0, 99)(rng);
         if (kind < 30) {
-            bench.Table().SetValue(
-                Pick(std::vector<int>(std::begin(InputRows), std::end(InputRows))), TypedText());
+            bench.Type(Pick(std::vector<ReadoutRow>(std::begin(InputRows), std::end(InputRows))),
+                       TypedText());
         } else if (kind < 33) {
-            bench.Table().SetValue(std::uniform_int_distribution<int>(0, 8)(rng), TypedText());
+            bench.Type(ReadoutRowAt(std::uniform_int_distribution<int>(0, 8)(rng)), TypedText());
         } else if (kind < 42) {
-            BenchOptions& o = bench.Options();
-            bool* boxes[] = {&o.FixAngle, &o.SumCirculation, &o.WriteProtocol};
-            bool& box = *boxes[std::uniform_int_distribution<int>(0, 2)(rng)];
-            box = !box;
+            const BenchOptions& o = bench.Options();
+            const std::pair<BenchOption, bool> boxes[] = {
+                {BenchOption::FixAngle, o.FixAngle},
+                {BenchOption::SumCirculation, o.SumCirculation},
+                {BenchOption::WriteProtocol, o.WriteProtocol}};
+            const auto& [box, ticked] = boxes[std::uniform_int_distribution<int>(0, 2)(rng)];
+            bench.SetOption(box, !ticked);
         } else if (kind < 44) {
             FormatSettings().DecimalSeparator = Chance(0.5) ? u',' : u'.';
         } else {
@@ -117,8 +121,8 @@ TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
                 std::uniform_int_distribution<std::size_t>(0, Chance(0.03) ? 8 : 7)(rng);
             const std::string context = "action " + std::to_string(action) + ": " +
                                         CommandNames[index] + " with step '" +
-                                        ToUtf8(bench.Table().Value(1)) + "', rotation '" +
-                                        ToUtf8(bench.Table().Value(0)) + "'";
+                                        ToUtf8(bench.Table().Value(ReadoutRow::Step)) + "', rotation '" +
+                                        ToUtf8(bench.Table().Value(ReadoutRow::RotationStep)) + "'";
             const Snapshot before(bench);
             try {
                 bench.Run(Commands[index]);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,15 @@ std::string MessageOf(Action&& action) {
     return "(no error)";
 }
 
-inline std::string RowText(const Bench& bench, int row) {
+inline std::string RowText(const Bench& bench, ReadoutRow row) {
     return ToUtf8(bench.Table().RowText(row));
+}
+
+/// Ticks or clears all three option boxes as `options` says.
+inline void SetOptions(Bench& bench, const BenchOptions& options) {
+    bench.SetOption(BenchOption::FixAngle, options.FixAngle);
+    bench.SetOption(BenchOption::SumCirculation, options.SumCirculation);
+    bench.SetOption(BenchOption::WriteProtocol, options.WriteProtocol);
 }
 
 inline std::vector<std::string> LogLines(const Bench& bench) {
@@ -54,10 +62,6 @@ inline std::vector<std::string> LogLines(const Bench& bench) {
     for (const auto& line : bench.Protocol().Lines())
         lines.push_back(ToUtf8(line));
     return lines;
-}
-
-inline void Type(Bench& bench, std::u16string_view key, std::u16string text) {
-    bench.Table().SetInput(key, std::move(text));
 }
 
 /// Everything a command may change, compared bit for bit.
@@ -75,14 +79,18 @@ struct Snapshot {
     bool writeProtocol = false;
 
     explicit Snapshot(const Bench& bench) {
-        const LabState& s = bench.State();
-        const Extended fields[] = {s.Circulation, s.WireRadius, s.Mu0,      s.CoilCurrent,
-                                   s.CoilTurns,   s.CoilRadius, s.PiValue,  s.ProbeAngle,
-                                   s.ProbeX,      s.ProbeY,     s.Induction};
+        // One name per field: a field added to or removed from LabState stops this from
+        // compiling, so the snapshot cannot silently leave a field out.
+        const auto& [circulation, wireRadius, mu0, coilCurrent, coilTurns, coilRadius, piValue,
+                     probeAngle, probeX, probeY, induction] = bench.State();
+        const Extended fields[] = {circulation, wireRadius, mu0,    coilCurrent,
+                                   coilTurns,   coilRadius, piValue, probeAngle,
+                                   probeX,      probeY,     induction};
+        static_assert(std::size(fields) == std::tuple_size_v<decltype(state)>);
         for (std::size_t i = 0; i < state.size(); ++i) {
             std::memcpy(state[i].data(), &fields[i], state[i].size());
         }
-        for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+        for (const ReadoutRow row : kReadoutRows) {
             rows.push_back(bench.Table().RowText(row));
         }
         tableRevision = bench.Table().Revision();

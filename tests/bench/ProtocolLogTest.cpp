@@ -13,7 +13,7 @@ using ProtocolLogTest = testing::SeparatorTest;
 
 LabState StateAt(Extended x, Extended y, Extended angle, Extended induction) {
     LabState state;
-    state.PiValue = 3.1415926535L;
+    state.PiValue = kTenDecimalPi;
     state.ProbeX = x;
     state.ProbeY = y;
     state.ProbeAngle = angle;
@@ -35,7 +35,7 @@ TEST_F(ProtocolLogTest, EntryIsFiveLinesWithFourSignificantDigits) {
         char16_t separator;
         std::vector<std::string> lines;
     };
-    const Extended pi = 3.1415926535L;
+    const Extended pi = kTenDecimalPi;
     const Case cases[] = {
         {"origin",
          StateAt(0, 0, 0, 0),
@@ -62,8 +62,8 @@ TEST_F(ProtocolLogTest, EntryIsFiveLinesWithFourSignificantDigits) {
 
 TEST_F(ProtocolLogTest, AppendsAfterTheLastLineAndClearsEverything) {
     ProtocolLog log;
-    log.AppendEntry(StateAt(1, 2, 0, 0));
-    log.AppendEntry(StateAt(3, 4, 0, 0));
+    log.Append(ProtocolLog::EntryFor(StateAt(1, 2, 0, 0)));
+    log.Append(ProtocolLog::EntryFor(StateAt(3, 4, 0, 0)));
     ASSERT_EQ(log.Lines().size(), 10u);
     EXPECT_EQ(ToUtf8(log.Lines()[5]), "x (см):3");
     EXPECT_EQ(log.Lines()[9], u" ");
@@ -103,11 +103,9 @@ TEST_F(ProtocolLogTest, LinesAfterAClearAreExactlyTheNewOnes) {
     }
 }
 
-TEST_F(ProtocolLogTest, AngleBeyondTheExtendedRangeFailsAndAppendsNothing) {
-    ProtocolLog log;
+TEST_F(ProtocolLogTest, AngleBeyondTheExtendedRangeFails) {
     const LabState huge = StateAt(0, 0, 1e4931L, 0);
-    EXPECT_EQ(testing::MessageOf([&] { log.AppendEntry(huge); }), "Floating point overflow");
-    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(testing::MessageOf([&] { ProtocolLog::EntryFor(huge); }), "Floating point overflow");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ std::string Describe(const ScriptLine& line) {
             return "press " + std::to_string(static_cast<int>(p.command));
         }
         std::string operator()(const Type& t) const {
-            return "type row " + std::to_string(t.row) + " [" + ToUtf8(t.value) + "]";
+            return "type row " + std::to_string(static_cast<int>(t.row)) + " [" + ToUtf8(t.value) + "]";
         }
         std::string operator()(const Tick& t) const {
             return "tick " + std::to_string(static_cast<int>(t.box)) + (t.on ? " on" : " off");

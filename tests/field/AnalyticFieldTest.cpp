@@ -7,7 +7,6 @@
 #include <numbers>
 
 #include "FieldModel.h"
-#include "ResetLabState.h"
 
 namespace velmora {
 namespace {
@@ -23,8 +22,8 @@ struct LoopField {
 LoopField AnalyticLoopField(long double rhoCm, long double zCm) {
     constexpr long double pi = std::numbers::pi_v<long double>;
     const long double mu0 = 4 * pi * 1e-7L;   // T·m/A
-    const long double current = 0.05L * 400;  // A, all turns together
-    const long double a = 0.13L;              // m
+    const long double current = kCoilCurrent * kCoilTurns;  // A, all turns together
+    const long double a = kCoilRadius / 100;                // m
     const long double rho = rhoCm / 100;      // m
     const long double z = zCm / 100;          // m
     if (rho == 0) {
@@ -69,7 +68,7 @@ TEST(AnalyticLoopField, AgreesWithTheSumAwayFromTheWires) {
     // Grid over the plot plane, every point at least 3 cm from both wire sections. The
     // difference is measured relative to the magnitude of the in-plane field, so points where
     // one component passes through zero are judged fairly.
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     long double largest = 0;
     int points = 0;
     for (int i = -20; i <= 20; ++i) {

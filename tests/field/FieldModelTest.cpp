@@ -7,7 +7,6 @@
 
 #include "Error.h"
 #include "FieldModel.h"
-#include "ResetLabState.h"
 
 namespace velmora {
 namespace {
@@ -28,23 +27,23 @@ testing::AssertionResult CloseRelative(long double a, long double b, long double
 }
 
 TEST(FieldModel, CentreOfTheCoilHasTheCircularCurrentField) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     EXPECT_EQ(FieldBx(state, 0, 0), 0.0);
     // B = μ0 I N ÷ (2 R) with R in metres; measured agreement 8e-15.
-    const long double expected = 1e-7L * 2 * state.PiValue * 0.05L * 400 / 0.13L;
+    const long double expected = state.Mu0 * kCoilCurrent * kCoilTurns / (2 * kCoilRadius / 100);
     EXPECT_TRUE(CloseRelative(FieldBy(state, 0, 0), expected, expected, 5e-14L));
 }
 
 TEST(FieldModel, OnTheAxisBxIsZeroAndByFollowsTheAxisFormula) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     for (const long double y : {-30.0L, -10.0L, -1.0L, 0.5L, 5.0L, 10.0L, 26.0L, 100.0L}) {
         SCOPED_TRACE(testing::Message() << "y = " << y);
         EXPECT_EQ(FieldBx(state, 0, y), 0.0);
         // B = μ0 I N R² ÷ (2 (R² + y²)^(3/2)), R and y in metres; measured agreement 2e-14.
-        const long double r = 0.13L;
+        const long double r = kCoilRadius / 100;
         const long double ym = y / 100;
         const long double expected =
-            state.Mu0 * 0.05L * 400 * r * r / (2 * std::pow(r * r + ym * ym, 1.5L));
+            state.Mu0 * kCoilCurrent * kCoilTurns * r * r / (2 * std::pow(r * r + ym * ym, 1.5L));
         EXPECT_TRUE(CloseRelative(FieldBy(state, 0, y), expected, expected, 5e-14L));
     }
 }
@@ -52,7 +51,7 @@ TEST(FieldModel, OnTheAxisBxIsZeroAndByFollowsTheAxisFormula) {
 TEST(FieldModel, BxIsExactlyZeroOnBothAxesWithoutComputingAnything) {
     // The axis test comes before everything else, so even a coordinate whose square leaves
     // the extended range gives 0 there instead of an overflow.
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     const long double xs[] = {-50, -5, 3, 14.5L, 1e200L, 1e3000L};
     for (const long double x : xs) {
         EXPECT_EQ(FieldBx(state, x, 0), 0.0) << "on the x-axis at x = " << x;
@@ -61,7 +60,7 @@ TEST(FieldModel, BxIsExactlyZeroOnBothAxesWithoutComputingAnything) {
 }
 
 TEST(FieldModel, DeadZonesAroundTheWiresIncludeTheirBoundary) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     const Point inside[] = {{13, 0}, {13, 1}, {12, 0}, {14, 0}, {-13, -1}, {-12.5L, 0.5L}};
     for (const auto& p : inside) {
         SCOPED_TRACE(testing::Message() << "(" << p.x << ", " << p.y << ")");
@@ -89,7 +88,7 @@ TEST(FieldModel, MirrorSymmetriesHoldToRoundingError) {
     // By is even and Bx odd in x and in y. Mirroring y leaves every term's arithmetic
     // unchanged; mirroring x visits the arcs in another order, which costs rounding error
     // relative to the field's magnitude (measured at most 8e-13 over the plot plane).
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     const Point points[] = {{5, 3},        {20, -7},  {0.5L, 40}, {-9, 2},       {13, 1.5L},
                             {14.5L, 0.3L}, {-3, -25}, {30, 30},   {45.1L, 0.05L}};
     for (const auto& p : points) {
@@ -105,7 +104,7 @@ TEST(FieldModel, MirrorSymmetriesHoldToRoundingError) {
 }
 
 TEST(FieldModel, ProbeReadsTheComponentAlongItsDirection) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     // PiValue is π cut after ten decimals, so cos(PiValue/2) = sin((π − PiValue)/2), about
     // 4.5e-11: pointing "along y" the probe still picks up that share of Bx.
     const long double halfPiShortfall = (3.14159265358979323846264L - state.PiValue) / 2;
@@ -125,7 +124,7 @@ TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
     // sinl and cosl for the probe angle). Keeping any of K, φ, D, t or the partial sums in
     // extended precision, taking the sine in double, or forming K × t or the arc factor in
     // double changes at least one of these values.
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     struct Case {
         long double x, y, angle;
         double bx, by;
@@ -152,7 +151,7 @@ TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
 TEST(FieldModel, ProbeReadingIsExactlyTheTwoSumsCombined) {
     // The reading makes both sums in one pass where both are needed; it must give, to the
     // last bit, what the two sums made one after the other give, everywhere on the plane.
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     for (long double x = -31.5L; x <= 31.5L; x += 2.25L) {
         for (long double y = -27.7L; y <= 27.7L; y += 3.9L) {
             for (const long double angle : {0.0L, -0.9L, 2.6L, 1e6L}) {
@@ -176,7 +175,7 @@ std::u16string MessageOf(const std::function<void()>& compute) {
 }
 
 TEST(FieldModel, FarCoordinatesRaiseFloatingPointOverflow) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     struct Case {
         const char* name;
         std::function<void()> compute;
@@ -213,7 +212,7 @@ TEST(FieldModel, FarCoordinatesRaiseFloatingPointOverflow) {
 }
 
 TEST(FieldModel, LeavesTheCallersFloatingPointFlagsAsTheyWere) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     for (const int callerFlags : {0, FE_INEXACT, FE_OVERFLOW | FE_UNDERFLOW, FE_DIVBYZERO}) {
         SCOPED_TRACE(testing::Message() << "caller's flags " << callerFlags);
         std::feclearexcept(FE_ALL_EXCEPT);

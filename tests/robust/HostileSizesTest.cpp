@@ -72,11 +72,11 @@ TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
         SCOPED_TRACE(c.what);
         Bench bench;
         bench.Reset();
-        bench.Table().SetInput(keys::Step, c.text);
-        const std::u16string xBefore = bench.Table().Value(2);
+        bench.Type(ReadoutRow::Step, c.text);
+        const std::u16string xBefore = bench.Table().Value(ReadoutRow::CurrentX);
         if (c.message.empty()) {
             ASSERT_NO_THROW(bench.StepX());
-            EXPECT_EQ(bench.Table().Value(2), c.probeX);
+            EXPECT_EQ(bench.Table().Value(ReadoutRow::CurrentX), c.probeX);
             continue;
         }
         try {
@@ -87,7 +87,7 @@ TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
                 << "message of " << e.Message().size() << " units";
             EXPECT_TRUE(ErrorBoxText(e.Message()) == c.message + u".");
         }
-        EXPECT_EQ(bench.Table().Value(2), xBefore);
+        EXPECT_EQ(bench.Table().Value(ReadoutRow::CurrentX), xBefore);
         EXPECT_EQ(bench.State().ProbeX, 0);
     }
 }
