@@ -11,6 +11,7 @@
 
 #include "Application.h"
 #include "MainWindowFixture.h"
+#include "PlotChart.h"
 
 namespace velmora::test {
 
@@ -63,22 +64,22 @@ class PlotRedrawTest : public QObject {
             Click(Control<QPushButton>(*form_, "Button2"));
         }
         // The plot, which has the focus at first, is repainted whole when it loses it.
-        (pressed != nullptr ? static_cast<QWidget*>(pressed) : form_->ui.Chart1)->setFocus();
+        (pressed != nullptr ? static_cast<QWidget*>(pressed) : Control<PlotChart>(*form_, "Chart1"))->setFocus();
         Settle();
-        QWidget* plot = form_->ui.Chart1->Canvas();
+        QWidget* plot = Control<PlotChart>(*form_, "Chart1")->Canvas();
         PaintCount paints;
         paints.Watch(plot);
         const char* onThePlot[] = {"Button1", "Button8", "Button9", "Button11"};
         for (const char* name : onThePlot) {
             paints.Watch(Control<QPushButton>(*form_, name));
         }
-        paints.Watch(form_->ui.Label2);
-        paints.Watch(form_->ui.Label3);
+        paints.Watch(Control<QLabel>(*form_, "Label2"));
+        paints.Watch(Control<QLabel>(*form_, "Label3"));
 
         if (pressed != nullptr) {
             Click(pressed);
         } else {
-            WheelOnPlot(form_->ui.Chart1, 120);
+            WheelOnPlot(Control<PlotChart>(*form_, "Chart1"), 120);
             Settle();
         }
         const QRect repainted = paints.RegionOf(plot).boundingRect();
@@ -91,13 +92,13 @@ class PlotRedrawTest : public QObject {
                      qPrintable(QStringLiteral("%1 x %2").arg(repainted.width()).arg(repainted.height())));
         } else {
             // The whole plane inside the axes is drawn anew.
-            QVERIFY(repainted.contains(form_->ui.Chart1->DataArea().adjusted(40, 40, -40, -40)));
+            QVERIFY(repainted.contains(Control<PlotChart>(*form_, "Chart1")->DataArea().adjusted(40, 40, -40, -40)));
         }
         // The letters "X" and "Y" let the plot show through: they are painted over it again
         // when the plot beneath them is.
         const bool lettersBeneath = plotRepaint == "most";
-        QCOMPARE(paints.Of(form_->ui.Label2) >= 1, lettersBeneath);
-        QCOMPARE(paints.Of(form_->ui.Label3) >= 1, lettersBeneath);
+        QCOMPARE(paints.Of(Control<QLabel>(*form_, "Label2")) >= 1, lettersBeneath);
+        QCOMPARE(paints.Of(Control<QLabel>(*form_, "Label3")) >= 1, lettersBeneath);
         // The buttons on the plot hide it: they are never painted with it.
         for (const char* name : onThePlot) {
             auto* button = Control<QPushButton>(*form_, name);
@@ -108,7 +109,7 @@ class PlotRedrawTest : public QObject {
     }
 
     void PlotIsDrawnOnTheWindowGround() {
-        const auto* chart = form_->ui.Chart1;
+        const auto* chart = Control<PlotChart>(*form_, "Chart1");
         const QImage drawn = chart->Canvas()->grab().toImage();
         const QRect area = chart->DataArea();
         // The pixel of a plane point (cm) inside the data area.
