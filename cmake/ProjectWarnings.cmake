@@ -25,3 +25,11 @@ function(velmora_test name)
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# The GUI-free libraries also refuse shadowed names and implicit narrowing conversions: in
+# the exact arithmetic a silent conversion between integer, double and extended is a
+# rounding nobody decided on.
+function(velmora_core_target target)
+  velmora_target(${target})
+  target_compile_options(${target} PRIVATE -Wshadow -Wconversion)
+endfunction()

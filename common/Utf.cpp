@@ -67,7 +67,7 @@ std::optional<std::u16string> FromUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        int extra = 0;
+        std::size_t extra = 0;
         char32_t c = 0;
         char32_t least = 0;
         if (lead < 0x80) {
@@ -81,7 +81,7 @@ std::optional<std::u16string> FromUtf8(std::string_view bytes) {
         } else {
             return std::nullopt;
         }
-        for (int k = 1; k <= extra; ++k) {
+        for (std::size_t k = 1; k <= extra; ++k) {
             if (i + k >= bytes.size()) return std::nullopt;
             const auto next = static_cast<unsigned char>(bytes[i + k]);
             if ((next & 0xC0) != 0x80) return std::nullopt;
