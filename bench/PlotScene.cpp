@@ -71,14 +71,14 @@ void PlotScene::SceneReset() {
     });
 
     layers_[static_cast<std::size_t>(Layer::ProbeMarker)] = std::move(marker);
-    layers_[static_cast<std::size_t>(Layer::AxisLineX)] = {{FixedXRange.Min, 0},
-                                                           {FixedXRange.Max, 0}};
-    layers_[static_cast<std::size_t>(Layer::AxisLineY)] = {{0, FixedYRange.Min},
-                                                           {0, FixedYRange.Max}};
+    layers_[static_cast<std::size_t>(Layer::AxisLineX)] = {{kFixedXRange.Min, 0},
+                                                           {kFixedXRange.Max, 0}};
+    layers_[static_cast<std::size_t>(Layer::AxisLineY)] = {{0, kFixedYRange.Min},
+                                                           {0, kFixedYRange.Max}};
     layers_[static_cast<std::size_t>(Layer::Trace)].clear();
     const double wire = static_cast<double>(kCoilRadius);
     layers_[static_cast<std::size_t>(Layer::WireSections)] = {{wire, 0}, {-wire, 0}};
-    for (std::size_t layer = 0; layer < LayerCount; ++layer)
+    for (std::size_t layer = 0; layer < kLayerCount; ++layer)
         Touch(static_cast<Layer>(layer));
     ++resetCount_;
 }

@@ -15,7 +15,7 @@ namespace {
 /// How far (cm) the marker may stray from where the probe is before it is rebuilt there.
 /// Ordinary walks keep it within about 1e-13 cm; only absurd steps and turns, whose sums
 /// lose the marker's 1 cm against positions or angles far beyond the plot, get near it.
-constexpr Extended MarkerDriftLimit = 1e-7L;
+constexpr Extended kMarkerDriftLimit = 1e-7L;
 
 struct TurnResult {
     Extended delta;
@@ -125,7 +125,7 @@ void Transaction::KeepMarkerOnProbe() {
         for (std::size_t i = 0; i < marker.size(); ++i) {
             const Extended dx = Extended(marker[i].X) - ideal[i].X;
             const Extended dy = Extended(marker[i].Y) - ideal[i].Y;
-            far = far || std::max(std::fabs(dx), std::fabs(dy)) > MarkerDriftLimit;
+            far = far || std::max(std::fabs(dx), std::fabs(dy)) > kMarkerDriftLimit;
         }
         return far;
     });

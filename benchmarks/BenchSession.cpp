@@ -135,7 +135,7 @@ Redraw BenchSession::Wheel(bool up) {
 
 void BenchSession::SetValue(int row, const QString& text) {
     QAbstractItemModel* model = Control<ReadoutView>("ValueListEditor1")->model();
-    model->setData(model->index(row, ReadoutModel::ValueColumn), text, Qt::EditRole);
+    model->setData(model->index(row, ReadoutModel::kValueColumn), text, Qt::EditRole);
 }
 
 void BenchSession::SetOptions(bool fixAngle, bool sumCirculation, bool writeProtocol) {

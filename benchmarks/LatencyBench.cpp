@@ -363,7 +363,7 @@ void HostileText(BenchSession& session, const Settings& settings) {
 
     // Pasted into the start x cell through its own editor, as a student would.
     ReadoutView* view = session.Control<ReadoutView>("ValueListEditor1");
-    const QModelIndex cell = view->model()->index(4, ReadoutModel::ValueColumn);
+    const QModelIndex cell = view->model()->index(4, ReadoutModel::kValueColumn);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
     auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
     if (editor == nullptr) {

@@ -15,20 +15,20 @@ namespace velmora::cli {
 
 namespace {
 
-constexpr std::string_view SetPrefix = "set ";
-constexpr std::string_view SeparatorPrefix = "separator ";
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kSetPrefix = "set ";
+constexpr std::string_view kSeparatorPrefix = "separator ";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 /// The command a script word names, if any.
 std::optional<Command> CommandFromWord(std::string_view word) {
-    static constexpr std::pair<std::string_view, Command> Words[] = {
+    static constexpr std::pair<std::string_view, Command> kWords[] = {
         {"reset", Command::Reset},         {"move", Command::Move},
         {"rotate+", Command::RotatePlus},  {"rotate-", Command::RotateMinus},
         {"stepx", Command::StepX},         {"stepy", Command::StepY},
         {"start", Command::GoToStart},     {"record", Command::RecordValues},
         {"erase", Command::EraseProtocol},
     };
-    for (const auto& [name, command] : Words) {
+    for (const auto& [name, command] : kWords) {
         if (name == word)
             return command;
     }
@@ -36,7 +36,7 @@ std::optional<Command> CommandFromWord(std::string_view word) {
 }
 
 std::optional<Tick> TickFromLine(std::string_view line) {
-    static constexpr std::pair<std::string_view, Tick> Ticks[] = {
+    static constexpr std::pair<std::string_view, Tick> kTicks[] = {
         {"fix on", {BenchOption::FixAngle, true}},
         {"fix off", {BenchOption::FixAngle, false}},
         {"circulation on", {BenchOption::SumCirculation, true}},
@@ -44,7 +44,7 @@ std::optional<Tick> TickFromLine(std::string_view line) {
         {"protocol on", {BenchOption::WriteProtocol, true}},
         {"protocol off", {BenchOption::WriteProtocol, false}},
     };
-    for (const auto& [text, tick] : Ticks) {
+    for (const auto& [text, tick] : kTicks) {
         if (text == line)
             return tick;
     }
@@ -104,10 +104,10 @@ ScriptLine Interpret(std::string_view line) {
         return Nothing{};
     if (const auto command = CommandFromWord(line))
         return Press{*command};
-    if (line.starts_with(SetPrefix))
-        return InterpretSet(text->substr(SetPrefix.size()));
-    if (line.starts_with(SeparatorPrefix)) {
-        return InterpretSeparator(text->substr(SeparatorPrefix.size()));
+    if (line.starts_with(kSetPrefix))
+        return InterpretSet(text->substr(kSetPrefix.size()));
+    if (line.starts_with(kSeparatorPrefix)) {
+        return InterpretSeparator(text->substr(kSeparatorPrefix.size()));
     }
     if (const auto tick = TickFromLine(line))
         return *tick;
@@ -169,7 +169,7 @@ std::string LogText(const ProtocolLog& log) {
 
 std::string SceneText(const PlotScene& scene) {
     std::string out;
-    for (std::size_t index = 0; index < LayerCount; ++index) {
+    for (std::size_t index = 0; index < kLayerCount; ++index) {
         const auto layer = static_cast<Layer>(index);
         out += LayerName(layer);
         for (const PlotPoint& point : scene.Points(layer)) {
@@ -186,7 +186,7 @@ std::string SceneText(const PlotScene& scene) {
 }
 
 std::string Quoted(std::string_view text) {
-    static constexpr char Hex[] = "0123456789ABCDEF";
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
     std::size_t i = 0;
     while (i < text.size()) {
@@ -194,8 +194,8 @@ std::string Quoted(std::string_view text) {
         const std::size_t length = SequenceLength(text.substr(i));
         if (length == 0 || byte < 0x20 || byte == 0x7F) {
             out += "\\x";
-            out += Hex[byte >> 4];
-            out += Hex[byte & 0xF];
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
             ++i;
             continue;
         }
@@ -258,29 +258,29 @@ int RunLines(std::FILE* in, const std::string& source, std::FILE* out, std::FILE
     const auto fail = [&](const std::string& message) {
         std::fflush(out);
         std::fprintf(err, "velmora-cli: %s:%lu: %s\n", source.c_str(), number, message.c_str());
-        return ExitBadScript;
+        return kExitBadScript;
     };
 
     Session session;
     write(session.StartupOutput());
 
     // A line end and a byte order mark are read along with the line and dropped afterwards.
-    constexpr std::size_t ReadLimit = MaxLineBytes + 1 + ByteOrderMark.size();
+    constexpr std::size_t kReadLimit = kMaxLineBytes + 1 + kByteOrderMark.size();
     std::string buffer;
     for (number = 1;; ++number) {
-        const LineRead read = ReadLine(in, buffer, ReadLimit);
+        const LineRead read = ReadLine(in, buffer, kReadLimit);
         if (read == LineRead::End)
-            return ExitRan;
+            return kExitRan;
         if (read == LineRead::Failed)
             return fail(std::string("cannot be read: ") + std::strerror(errno));
         std::string_view line = buffer;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        if (number == 1 && line.starts_with(ByteOrderMark))
-            line.remove_prefix(ByteOrderMark.size());
-        if (read == LineRead::TooLong || line.size() > MaxLineBytes) {
-            return fail("line longer than " + std::to_string(MaxLineBytes >> 20) + " MiB (" +
-                        std::to_string(MaxLineBytes) + " bytes)");
+        if (number == 1 && line.starts_with(kByteOrderMark))
+            line.remove_prefix(kByteOrderMark.size());
+        if (read == LineRead::TooLong || line.size() > kMaxLineBytes) {
+            return fail("line longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB (" +
+                        std::to_string(kMaxLineBytes) + " bytes)");
         }
 
         const ScriptLine parsed = Interpret(line);
@@ -294,7 +294,7 @@ int RunLines(std::FILE* in, const std::string& source, std::FILE* out, std::FILE
 
 int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err) {
     unsigned long number = 0;
-    int status = ExitRan;
+    int status = kExitRan;
     try {
         status = RunLines(in, std::string(name), out, err, number);
     } catch (const std::bad_alloc&) {
@@ -306,15 +306,15 @@ int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* e
             std::fprintf(err, "velmora-cli: %.*s:%lu: out of memory\n",
                          static_cast<int>(name.size()), name.data(), number);
         }
-        status = ExitBadScript;
+        status = kExitBadScript;
     }
     return FinishOutput(out, err, status);
 }
 
 int FinishOutput(std::FILE* out, std::FILE* err, int status) {
-    if ((std::fflush(out) != 0 || std::ferror(out)) && status == ExitRan) {
+    if ((std::fflush(out) != 0 || std::ferror(out)) && status == kExitRan) {
         std::fprintf(err, "velmora-cli: cannot write the output: %s\n", std::strerror(errno));
-        return ExitFailed;
+        return kExitFailed;
     }
     return status;
 }

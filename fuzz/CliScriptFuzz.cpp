@@ -29,7 +29,7 @@ namespace {
 using velmora::Extended;
 using namespace velmora::cli;
 
-constexpr std::string_view ScriptName = "fuzz";
+constexpr std::string_view kScriptName = "fuzz";
 
 [[noreturn]] void Fail(const std::string& what) {
     std::fprintf(stderr, "cli_script_fuzz: %s\n", what.c_str());
@@ -63,7 +63,7 @@ std::string ExpectedError(std::string_view script) {
         const auto* bad = std::get_if<BadLine>(&parsed);
         if (bad == nullptr)
             return true;
-        message = "velmora-cli: " + std::string(ScriptName) + ":" + std::to_string(number) + ": " +
+        message = "velmora-cli: " + std::string(kScriptName) + ":" + std::to_string(number) + ": " +
                   bad->reason + ": " + Quoted(line) + "\n";
         return false;
     });
@@ -103,10 +103,10 @@ void CheckExperiment(const velmora::Bench& bench, unsigned long number) {
 std::string ReplayedOutput(std::string_view script) {
     Session session;
     std::string output = session.StartupOutput();
-    CheckExperiment(session.GetBench(), 0);
+    CheckExperiment(session.Lab(), 0);
     ForEachLine(script, [&](unsigned long number, std::string_view line) {
         output += session.Execute(Interpret(line));
-        CheckExperiment(session.GetBench(), number);
+        CheckExperiment(session.Lab(), number);
         return true;
     });
     return output;
@@ -157,23 +157,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryStream out;
     MemoryStream err;
     velmora::FormatSettings() = initialSettings;
-    const int status = RunScript(in, ScriptName, out.File(), err.File());
+    const int status = RunScript(in, kScriptName, out.File(), err.File());
     std::fclose(in);
     const std::string printed(out.Close());
     const std::string_view message = err.Close();
 
-    if (status != ExitRan && status != ExitFailed && status != ExitBadScript)
+    if (status != kExitRan && status != kExitFailed && status != kExitBadScript)
         Fail("exit status " + std::to_string(status) + " is not 0, 1 or 2");
-    if (status == ExitFailed)
+    if (status == kExitFailed)
         Fail("exit status 1, yet the output went into memory");
     const std::string expectedError = ExpectedError(script);
-    if (status != (expectedError.empty() ? ExitRan : ExitBadScript))
+    if (status != (expectedError.empty() ? kExitRan : kExitBadScript))
         Fail("exit status " + std::to_string(status) + " for a script " +
              (expectedError.empty() ? "whose lines are all good" : "with a bad line"));
     if (message != expectedError)
         Fail("the error stream holds \"" + std::string(message) + "\", not \"" + expectedError +
              "\"");
-    if (status != ExitRan)
+    if (status != kExitRan)
         return 0;
 
     velmora::FormatSettings() = initialSettings;

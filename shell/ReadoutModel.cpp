@@ -50,7 +50,7 @@ QVariant ReadoutModel::data(const QModelIndex& index, int role) const {
     const std::u16string_view keyText = KeyOf(row);
     const QString key = QString::fromUtf16(keyText.data(), static_cast<qsizetype>(keyText.size()));
     const std::u16string& value = table_.Value(row);
-    const bool isValue = index.column() == ValueColumn;
+    const bool isValue = index.column() == kValueColumn;
     switch (role) {
         case Qt::DisplayRole:
             return isValue ? Shown(value) : key;
@@ -65,7 +65,7 @@ QVariant ReadoutModel::data(const QModelIndex& index, int role) const {
 }
 
 bool ReadoutModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || index.column() != ValueColumn || role != Qt::EditRole) {
+    if (!index.isValid() || index.column() != kValueColumn || role != Qt::EditRole) {
         return false;
     }
     const ReadoutRow row = ReadoutRowAt(index.row());
@@ -85,7 +85,7 @@ Qt::ItemFlags ReadoutModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    if (index.column() == ValueColumn) {
+    if (index.column() == kValueColumn) {
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
     }
     return Qt::ItemIsEnabled;
@@ -95,7 +95,7 @@ QVariant ReadoutModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    return section == KeyColumn ? QStringLiteral("Название") : QStringLiteral("Значение");
+    return section == kKeyColumn ? QStringLiteral("Название") : QStringLiteral("Значение");
 }
 
 std::vector<int> ReadoutModel::Refresh() {
@@ -116,7 +116,7 @@ std::vector<int> ReadoutModel::Refresh() {
             continue;
         }
         shownValues_[row] = table_.Value(readout);
-        emit dataChanged(index(row, ValueColumn), index(row, ValueColumn));
+        emit dataChanged(index(row, kValueColumn), index(row, kValueColumn));
         changed.push_back(row);
     }
     return changed;

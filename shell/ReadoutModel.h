@@ -17,8 +17,8 @@ class ReadoutModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    static constexpr int KeyColumn = 0;
-    static constexpr int ValueColumn = 1;
+    static constexpr int kKeyColumn = 0;
+    static constexpr int kValueColumn = 1;
 
     /// Shows the readout table of `bench`, which must outlive the model.
     explicit ReadoutModel(Bench& bench, QObject* parent = nullptr);

@@ -18,7 +18,7 @@ struct PlotPoint {
 
 /// The five layers in the order they are drawn, later over earlier.
 enum class Layer : std::size_t { ProbeMarker, WireSections, Trace, AxisLineX, AxisLineY };
-inline constexpr std::size_t LayerCount = 5;
+inline constexpr std::size_t kLayerCount = 5;
 
 /// The layer's name: "ProbeMarker", "WireSections", "Trace", "AxisLineX", "AxisLineY".
 std::string_view LayerName(Layer layer);
@@ -44,8 +44,8 @@ struct AxisRange {
 /// (x −21…29, y −25…25, both 50 cm on a square plot).
 class PlotScene {
 public:
-    static constexpr AxisRange FixedXRange{-21, 29};
-    static constexpr AxisRange FixedYRange{-25, 25};
+    static constexpr AxisRange kFixedXRange{-21, 29};
+    static constexpr AxisRange kFixedYRange{-25, 25};
 
     const std::vector<PlotPoint>& Points(Layer layer) const {
         return layers_[static_cast<std::size_t>(layer)];
@@ -72,8 +72,8 @@ public:
 private:
     void Touch(Layer layer) { ++revisions_[static_cast<std::size_t>(layer)]; }
 
-    std::array<std::vector<PlotPoint>, LayerCount> layers_;
-    std::array<unsigned long long, LayerCount> revisions_{};
+    std::array<std::vector<PlotPoint>, kLayerCount> layers_;
+    std::array<unsigned long long, kLayerCount> revisions_{};
     unsigned long long resetCount_ = 0;
 };
 

@@ -223,8 +223,8 @@ TEST_F(BenchCommandsTest, ProbeOutsideThePlotLeavesTheRangesAlone) {
     bench.GoToStart();
     const auto& marker = bench.Scene().Points(Layer::ProbeMarker);
     EXPECT_NEAR(marker[1].X, 41, 1e-9);
-    EXPECT_GT(marker[1].X, PlotScene::FixedXRange.Max);
-    EXPECT_EQ(PlotScene::FixedXRange, (AxisRange{-21, 29}));
+    EXPECT_GT(marker[1].X, PlotScene::kFixedXRange.Max);
+    EXPECT_EQ(PlotScene::kFixedXRange, (AxisRange{-21, 29}));
 }
 
 TEST_F(BenchCommandsTest, EraseProtocolWritesALiteralZeroAndEmptiesTraceAndLog) {

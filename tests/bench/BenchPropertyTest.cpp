@@ -86,12 +86,12 @@ class BenchPropertyTest : public testing::SeparatorTest,
     }
 };
 
-constexpr Command Commands[] = {Command::Move,         Command::RotatePlus,    Command::RotateMinus,
+constexpr Command kCommands[] = {Command::Move,         Command::RotatePlus,    Command::RotateMinus,
                                 Command::StepX,        Command::StepY,         Command::GoToStart,
                                 Command::RecordValues, Command::EraseProtocol, Command::Reset};
-const char* const CommandNames[] = {"Move",      "RotatePlus",   "RotateMinus",   "StepX", "StepY",
+const char* const kCommandNames[] = {"Move",      "RotatePlus",   "RotateMinus",   "StepX", "StepY",
                                     "GoToStart", "RecordValues", "EraseProtocol", "Reset"};
-const ReadoutRow InputRows[] = {ReadoutRow::RotationStep, ReadoutRow::Step, ReadoutRow::StartX,
+const ReadoutRow kInputRows[] = {ReadoutRow::RotationStep, ReadoutRow::Step, ReadoutRow::StartX,
                                  ReadoutRow::StartY};
 
 TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
@@ -101,7 +101,7 @@ TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
     for (int action = 0; action < 10000; ++action) {
         const int kind = std::uniform_int_distribution<int>(0, 99)(rng);
         if (kind < 30) {
-            bench.Type(Pick(std::vector<ReadoutRow>(std::begin(InputRows), std::end(InputRows))),
+            bench.Type(Pick(std::vector<ReadoutRow>(std::begin(kInputRows), std::end(kInputRows))),
                        TypedText());
         } else if (kind < 33) {
             bench.Type(ReadoutRowAt(std::uniform_int_distribution<int>(0, 8)(rng)), TypedText());
@@ -120,12 +120,12 @@ TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
             const std::size_t index =
                 std::uniform_int_distribution<std::size_t>(0, Chance(0.03) ? 8 : 7)(rng);
             const std::string context = "action " + std::to_string(action) + ": " +
-                                        CommandNames[index] + " with step '" +
+                                        kCommandNames[index] + " with step '" +
                                         ToUtf8(bench.Table().Value(ReadoutRow::Step)) + "', rotation '" +
                                         ToUtf8(bench.Table().Value(ReadoutRow::RotationStep)) + "'";
             const Snapshot before(bench);
             try {
-                bench.Run(Commands[index]);
+                bench.Run(kCommands[index]);
                 ++succeeded;
             } catch (const Error&) {
                 ++failed;

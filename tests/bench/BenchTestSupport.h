@@ -71,8 +71,8 @@ struct Snapshot {
     unsigned long long tableRevision = 0;
     std::vector<std::u16string> log;
     unsigned long long logClears = 0;
-    std::array<std::vector<PlotPoint>, LayerCount> layers;
-    std::array<unsigned long long, LayerCount> layerRevisions{};
+    std::array<std::vector<PlotPoint>, kLayerCount> layers;
+    std::array<unsigned long long, kLayerCount> layerRevisions{};
     unsigned long long sceneResets = 0;
     bool fixAngle = false;
     bool sumCirculation = false;
@@ -96,7 +96,7 @@ struct Snapshot {
         tableRevision = bench.Table().Revision();
         log = bench.Protocol().Lines();
         logClears = bench.Protocol().ClearCount();
-        for (std::size_t i = 0; i < LayerCount; ++i) {
+        for (std::size_t i = 0; i < kLayerCount; ++i) {
             layers[i] = bench.Scene().Points(static_cast<Layer>(i));
             layerRevisions[i] = bench.Scene().Revision(static_cast<Layer>(i));
         }

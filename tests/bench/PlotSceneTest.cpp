@@ -30,8 +30,8 @@ TEST(PlotScene, ResetDrawsMarkerAlongPlusXAxesAndWires) {
     EXPECT_TRUE(scene.Points(Layer::Trace).empty());
     EXPECT_EQ(scene.Points(Layer::AxisLineX), (std::vector<PlotPoint>{{-21, 0}, {29, 0}}));
     EXPECT_EQ(scene.Points(Layer::AxisLineY), (std::vector<PlotPoint>{{0, -25}, {0, 25}}));
-    EXPECT_EQ(PlotScene::FixedXRange, (AxisRange{-21, 29}));
-    EXPECT_EQ(PlotScene::FixedYRange, (AxisRange{-25, 25}));
+    EXPECT_EQ(PlotScene::kFixedXRange, (AxisRange{-21, 29}));
+    EXPECT_EQ(PlotScene::kFixedYRange, (AxisRange{-25, 25}));
 }
 
 TEST(PlotScene, ResetMarkerCarriesTheResidueOfTheTenDecimalHalfTurn) {
@@ -117,7 +117,7 @@ TEST(PlotScene, RevisionsGrowOnlyForTheLayersThatChange) {
     scene.SceneReset();
     auto revisions = [&] {
         std::vector<unsigned long long> r;
-        for (std::size_t i = 0; i < LayerCount; ++i)
+        for (std::size_t i = 0; i < kLayerCount; ++i)
             r.push_back(scene.Revision(Layer(i)));
         return r;
     };
@@ -132,13 +132,13 @@ TEST(PlotScene, RevisionsGrowOnlyForTheLayersThatChange) {
     EXPECT_EQ(after[3], start[3]);
     EXPECT_EQ(after[4], start[4]);
     scene.SceneReset();
-    for (std::size_t i = 0; i < LayerCount; ++i)
+    for (std::size_t i = 0; i < kLayerCount; ++i)
         EXPECT_GT(revisions()[i], after[i]) << i;
 }
 
 TEST(PlotScene, LayersAreNamedInDrawingOrder) {
     const char* names[] = {"ProbeMarker", "WireSections", "Trace", "AxisLineX", "AxisLineY"};
-    for (std::size_t i = 0; i < LayerCount; ++i)
+    for (std::size_t i = 0; i < kLayerCount; ++i)
         EXPECT_EQ(LayerName(Layer(i)), names[i]);
 }
 

@@ -136,7 +136,7 @@ class SessionTest : public ::testing::Test {
 TEST_F(SessionTest, StartsWithAResetAndPrintsNothingForIt) {
     Session session;
     EXPECT_EQ(session.StartupOutput(), "");
-    EXPECT_TRUE(session.GetBench().Options().FixAngle);
+    EXPECT_TRUE(session.Lab().Options().FixAngle);
     EXPECT_EQ(Run(session, "log"), "");
     EXPECT_EQ(Run(session, "table"),
               "Угол поврота (град)=5\nШаг (см)=1\nТекущая координата x (см)=-----\n"
@@ -173,7 +173,7 @@ TEST_F(SessionTest, OptionLinesTickTheBoxesAndSeparatorChangesTheNumbers) {
     Run(session, "fix off");
     Run(session, "circulation on");
     Run(session, "protocol on");
-    const BenchOptions& options = session.GetBench().Options();
+    const BenchOptions& options = session.Lab().Options();
     EXPECT_FALSE(options.FixAngle);
     EXPECT_TRUE(options.SumCirculation);
     EXPECT_TRUE(options.WriteProtocol);
@@ -229,7 +229,7 @@ Ran RunText(const std::string& script) {
 
 TEST_F(SessionTest, BadLineStopsTheRunBeforeAnyLaterLine) {
     const Ran ran = RunText("stepy\nrecord\nlog\nMove\nlog\n");
-    EXPECT_EQ(ran.status, ExitBadScript);
+    EXPECT_EQ(ran.status, kExitBadScript);
     EXPECT_EQ(ran.out, "x (см):0\ny (см):1\nУгол датчика:0\nB (Тл):0\n \n");
     EXPECT_EQ(ran.err, "velmora-cli: test.script:4: not a command of the script: \"Move\"\n");
 }
@@ -253,14 +253,14 @@ TEST_F(SessionTest, ScriptProblemsAreNamedWithFileLineAndText) {
     };
     for (const auto& c : cases) {
         const Ran ran = RunText(c.script);
-        EXPECT_EQ(ran.status, ExitBadScript) << Quoted(c.script);
+        EXPECT_EQ(ran.status, kExitBadScript) << Quoted(c.script);
         EXPECT_EQ(ran.err, c.err) << Quoted(c.script);
     }
 }
 
 TEST_F(SessionTest, LineEndsAndAByteOrderMarkAreNotPartOfTheLine) {
     const Ran ran = RunText("\xEF\xBB\xBFset Шаг (см)=2 \r\nstepx\r\nlog\nrecord\r\nlog");
-    EXPECT_EQ(ran.status, ExitRan);
+    EXPECT_EQ(ran.status, kExitRan);
     EXPECT_EQ(ran.err, "");
     EXPECT_EQ(ran.out, "x (см):2\ny (см):0\nУгол датчика:0\nB (Тл):0\n \n");
 }
@@ -273,7 +273,7 @@ TEST_F(SessionTest, ScriptThatCannotBeReadIsReported) {
     std::size_t errSize = 0;
     std::FILE* err = open_memstream(&errData, &errSize);
     std::FILE* out = std::fopen("/dev/null", "wb");
-    EXPECT_EQ(RunScript(in, "dir", out, err), ExitBadScript);
+    EXPECT_EQ(RunScript(in, "dir", out, err), kExitBadScript);
     std::fclose(in);
     std::fclose(out);
     std::fclose(err);

@@ -20,8 +20,8 @@ struct LoopField {
 };
 
 LoopField AnalyticLoopField(long double rhoCm, long double zCm) {
-    constexpr long double pi = std::numbers::pi_v<long double>;
-    const long double mu0 = 4 * pi * 1e-7L;   // T·m/A
+    constexpr long double kPi = std::numbers::pi_v<long double>;
+    const long double mu0 = 4 * kPi * 1e-7L;   // T·m/A
     const long double current = kCoilCurrent * kCoilTurns;  // A, all turns together
     const long double a = kCoilRadius / 100;                // m
     const long double rho = rhoCm / 100;      // m
@@ -38,7 +38,7 @@ LoopField AnalyticLoopField(long double rhoCm, long double zCm) {
     const long double k = std::sqrt(4 * a * rho / beta2);
     const long double kk = std::comp_ellint_1(k);
     const long double ee = std::comp_ellint_2(k);
-    const long double c = mu0 * current / pi;
+    const long double c = mu0 * current / kPi;
     return {c * z / (2 * alpha2 * beta * rho) * ((a * a + rho * rho + z * z) * ee - alpha2 * kk),
             c / (2 * alpha2 * beta) * ((a * a - rho * rho - z * z) * ee + alpha2 * kk)};
 }

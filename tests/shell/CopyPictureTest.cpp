@@ -121,8 +121,8 @@ class CopyPictureTest : public QObject {
         QCOMPARE(image.pixelColor(4, 4), QColor(Qt::white));
         // The wire sections at (±13, 0) are red where the plot draws them, at twice the scale.
         const QRect area = chart()->DataArea();
-        const AxisRange x = PlotScene::FixedXRange;
-        const AxisRange y = PlotScene::FixedYRange;
+        const AxisRange x = PlotScene::kFixedXRange;
+        const AxisRange y = PlotScene::kFixedYRange;
         for (const double wire : {-13.0, 13.0}) {
             const double column = area.left() + (wire - x.Min) / (x.Max - x.Min) * area.width();
             const double row = area.top() + y.Max / (y.Max - y.Min) * area.height();
@@ -177,7 +177,7 @@ class CopyPictureTest : public QObject {
             QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("image/svg+xml"))));
         QVERIFY(fixed.contains(-20));
         // The copy changes nothing on screen.
-        QCOMPARE(chart->XRange(), PlotScene::FixedXRange);
+        QCOMPARE(chart->XRange(), PlotScene::kFixedXRange);
     }
 
     void PictureIsDrawnWithTheCurrentLayers() {

@@ -65,12 +65,12 @@ class ReadoutModelTest : public QObject {
         // Qt's own checks of a model's contract run on every change the test makes.
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QVERIFY(model.setData(model.index(4, ReadoutModel::ValueColumn), typed, Qt::EditRole));
-        QCOMPARE(Cell(model, 4, ReadoutModel::ValueColumn, Qt::DisplayRole), shown);
+        QVERIFY(model.setData(model.index(4, ReadoutModel::kValueColumn), typed, Qt::EditRole));
+        QCOMPARE(Cell(model, 4, ReadoutModel::kValueColumn, Qt::DisplayRole), shown);
         // The editor and the commands get the whole text.
-        QCOMPARE(Cell(model, 4, ReadoutModel::ValueColumn, Qt::EditRole), typed);
+        QCOMPARE(Cell(model, 4, ReadoutModel::kValueColumn, Qt::EditRole), typed);
         QCOMPARE(table.Value(velmora::ReadoutRowAt(4)), typed.toStdU16String());
-        QCOMPARE(Cell(model, 4, ReadoutModel::KeyColumn, Qt::DisplayRole),
+        QCOMPARE(Cell(model, 4, ReadoutModel::kKeyColumn, Qt::DisplayRole),
                  QStringLiteral("Начальная координата x (см)"));
     }
 
@@ -89,7 +89,7 @@ class ReadoutModelTest : public QObject {
             {"nothing", [] {}, {}},
             {"typed into the table",
              [&] {
-                 model.setData(model.index(4, ReadoutModel::ValueColumn), megabyte, Qt::EditRole);
+                 model.setData(model.index(4, ReadoutModel::kValueColumn), megabyte, Qt::EditRole);
              },
              {}},
             {"a row written with its own text", [&] { bench.Type(velmora::ReadoutRowAt(3), table.Value(velmora::ReadoutRowAt(3))); }, {}},
@@ -103,7 +103,7 @@ class ReadoutModelTest : public QObject {
             {"the typed row written by a command", [&] { bench.Type(velmora::ReadoutRowAt(4), u"0"); }, {4}},
             {"the row typed again, then changed back behind the view",
              [&] {
-                 model.setData(model.index(5, ReadoutModel::ValueColumn), megabyte, Qt::EditRole);
+                 model.setData(model.index(5, ReadoutModel::kValueColumn), megabyte, Qt::EditRole);
                  bench.Type(velmora::ReadoutRowAt(5), u"1");
                  bench.Type(velmora::ReadoutRowAt(5), megabyte.toStdU16String());
              },
@@ -113,7 +113,7 @@ class ReadoutModelTest : public QObject {
         for (const auto& step : steps) {
             step.change();
             QCOMPARE(model.Refresh(), step.rows);
-            QCOMPARE(Cell(model, 4, ReadoutModel::ValueColumn, Qt::EditRole).size(),
+            QCOMPARE(Cell(model, 4, ReadoutModel::kValueColumn, Qt::EditRole).size(),
                      QString::fromStdU16String(table.Value(velmora::ReadoutRowAt(4))).size());
         }
     }
@@ -123,7 +123,7 @@ class ReadoutModelTest : public QObject {
         const QString typed = QString::fromStdU16String(Repeated(u"7,5e", 20'000));
         velmora::Bench bench;
         ReadoutModel model(bench);
-        model.setData(model.index(4, ReadoutModel::ValueColumn), typed, Qt::EditRole);
+        model.setData(model.index(4, ReadoutModel::kValueColumn), typed, Qt::EditRole);
         QStandardItemModel whole(velmora::kReadoutRowCount, 2);
         whole.setHorizontalHeaderLabels(
             {model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -141,7 +141,7 @@ class ReadoutModelTest : public QObject {
             view.resize(249, 193);
             view.setModel(models[i]);
             // The value column as wide as the student can drag it.
-            view.horizontalHeader()->resizeSection(ReadoutModel::KeyColumn, 20);
+            view.horizontalHeader()->resizeSection(ReadoutModel::kKeyColumn, 20);
             pictures[i] = view.grab().toImage();
         }
         QCOMPARE(pictures[0], pictures[1]);
