@@ -17,11 +17,12 @@ function(velmora_target target)
   endif()
 endfunction()
 
-# A GoogleTest executable registered with ctest, one ctest entry per test case.
+# A GoogleTest executable registered with ctest, one ctest entry per test case. It may use
+# the shared helpers of tests/support.
 include(GoogleTest)
 function(velmora_test name)
   add_executable(${name} ${ARGN})
   velmora_target(${name})
-  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock test_support)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

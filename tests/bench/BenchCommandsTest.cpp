@@ -72,7 +72,7 @@ TEST_F(BenchCommandsTest, StepXReadsEitherSeparatorAndNeverTurns) {
         {u',', u" -2,5\t", "Текущая координата x (см)=-2,5"},
     };
     for (const auto& c : cases) {
-        FormatSettings().DecimalSeparator = c.separator;
+        SeparatorScope scope(c.separator);
         Bench bench = ResetBench();
         Type(bench, keys::Step, c.typed);
         bench.StepX();
@@ -270,12 +270,14 @@ TEST_F(BenchCommandsTest, TextTypedOverTheReadingIsReplacedByTheNextCommand) {
 }
 
 TEST_F(BenchCommandsTest, NumbersWrittenAfterASeparatorChangeUseTheNewOne) {
-    FormatSettings().DecimalSeparator = u',';
     Bench bench = ResetBench();
-    Type(bench, keys::Step, u"0.5");
-    bench.StepX();
-    EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=0,5");
-    FormatSettings().DecimalSeparator = u'.';
+    {
+        SeparatorScope comma(u',');
+        Type(bench, keys::Step, u"0.5");
+        bench.StepX();
+        EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=0,5");
+    }
+    // The fixture's point again.
     bench.StepY();
     EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=0,5");
     EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=0.5");
