@@ -71,7 +71,7 @@ TEST_F(BenchCommandsTest, StepXReadsEitherSeparatorAndNeverTurns) {
         {u',', u" -2,5\t", "Текущая координата x (см)=-2,5"},
     };
     for (const auto& c : cases) {
-        FormatSettings().DecimalSeparator = c.separator;
+        SeparatorScope scope(c.separator);
         Bench bench = ResetBench();
         bench.Type(ReadoutRow::Step, c.typed);
         bench.StepX();
@@ -269,12 +269,14 @@ TEST_F(BenchCommandsTest, TextTypedOverTheReadingIsReplacedByTheNextCommand) {
 }
 
 TEST_F(BenchCommandsTest, NumbersWrittenAfterASeparatorChangeUseTheNewOne) {
-    FormatSettings().DecimalSeparator = u',';
     Bench bench = ResetBench();
-    bench.Type(ReadoutRow::Step, u"0.5");
-    bench.StepX();
-    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=0,5");
-    FormatSettings().DecimalSeparator = u'.';
+    {
+        SeparatorScope comma(u',');
+        bench.Type(ReadoutRow::Step, u"0.5");
+        bench.StepX();
+        EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=0,5");
+    }
+    // The fixture's point again.
     bench.StepY();
     EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=0,5");
     EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=0.5");

@@ -11,21 +11,15 @@
 #include "Bench.h"
 #include "Error.h"
 #include "NumText.h"
+#include "SeparatorScope.h"
 #include "Utf.h"
 
 namespace velmora::testing {
 
-/// Runs a test with the decimal separator it asks for and gives the user's back afterwards.
+/// Runs a test with the decimal point and gives the user's separator back afterwards.
 class SeparatorTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = FormatSettings();
-        FormatSettings().DecimalSeparator = u'.';
-    }
-    void TearDown() override { FormatSettings() = saved_; }
-
   private:
-    TFormatSettings saved_;
+    SeparatorScope point_{u'.'};
 };
 
 /// A bench after its start-up Reset, as the main window shows it.

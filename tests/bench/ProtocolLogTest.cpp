@@ -55,7 +55,7 @@ TEST_F(ProtocolLogTest, EntryIsFiveLinesWithFourSignificantDigits) {
          {"x (см):0", "y (см):0", "Угол датчика:720", "B (Тл):0", " "}},
     };
     for (const auto& c : cases) {
-        FormatSettings().DecimalSeparator = c.separator;
+        SeparatorScope scope(c.separator);
         EXPECT_EQ(Lines(ProtocolLog::EntryFor(c.state)), c.lines) << c.name;
     }
 }

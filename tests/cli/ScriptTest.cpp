@@ -7,6 +7,8 @@
 
 #include "NumText.h"
 #include "Script.h"
+#include "ScriptRun.h"
+#include "SeparatorScope.h"
 #include "Utf.h"
 
 namespace velmora::cli {
@@ -117,20 +119,15 @@ TEST(Quoted, EscapesWhatCouldBreakAOneLineMessage) {
         EXPECT_EQ(Quoted(c.text), c.quoted);
 }
 
+/// Runs a test with the decimal point and gives the user's separator back afterwards.
 class SessionTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        saved_ = FormatSettings();
-        FormatSettings().DecimalSeparator = u'.';
-    }
-    void TearDown() override { FormatSettings() = saved_; }
-
     std::string Run(Session& session, const std::string& line) {
         return session.Execute(Interpret(line));
     }
 
   private:
-    TFormatSettings saved_;
+    SeparatorScope point_{u'.'};
 };
 
 TEST_F(SessionTest, StartsWithAResetAndPrintsNothingForIt) {
@@ -202,33 +199,8 @@ TEST_F(SessionTest, SceneIsPrintedWithShortestRoundTripCoordinates) {
     EXPECT_EQ(scene.find(','), std::string::npos) << scene;
 }
 
-/// Runs a script held in memory through RunScript; returns status, standard output and error.
-struct Ran {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Ran RunText(const std::string& script) {
-    std::FILE* in = fmemopen(const_cast<char*>(script.data()), script.size(), "rb");
-    char* outData = nullptr;
-    std::size_t outSize = 0;
-    char* errData = nullptr;
-    std::size_t errSize = 0;
-    std::FILE* out = open_memstream(&outData, &outSize);
-    std::FILE* err = open_memstream(&errData, &errSize);
-    const int status = RunScript(in, "test.script", out, err);
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    Ran ran{status, std::string(outData, outSize), std::string(errData, errSize)};
-    std::free(outData);
-    std::free(errData);
-    return ran;
-}
-
 TEST_F(SessionTest, BadLineStopsTheRunBeforeAnyLaterLine) {
-    const Ran ran = RunText("stepy\nrecord\nlog\nMove\nlog\n");
+    const ScriptRun ran = RunScriptText("stepy\nrecord\nlog\nMove\nlog\n");
     EXPECT_EQ(ran.status, kExitBadScript);
     EXPECT_EQ(ran.out, "x (см):0\ny (см):1\nУгол датчика:0\nB (Тл):0\n \n");
     EXPECT_EQ(ran.err, "velmora-cli: test.script:4: not a command of the script: \"Move\"\n");
@@ -252,14 +224,14 @@ TEST_F(SessionTest, ScriptProblemsAreNamedWithFileLineAndText) {
          "velmora-cli: test.script:2: not a command of the script: \"move\\x0D\"\n"},
     };
     for (const auto& c : cases) {
-        const Ran ran = RunText(c.script);
+        const ScriptRun ran = RunScriptText(c.script);
         EXPECT_EQ(ran.status, kExitBadScript) << Quoted(c.script);
         EXPECT_EQ(ran.err, c.err) << Quoted(c.script);
     }
 }
 
 TEST_F(SessionTest, LineEndsAndAByteOrderMarkAreNotPartOfTheLine) {
-    const Ran ran = RunText("\xEF\xBB\xBFset Шаг (см)=2 \r\nstepx\r\nlog\nrecord\r\nlog");
+    const ScriptRun ran = RunScriptText("\xEF\xBB\xBFset Шаг (см)=2 \r\nstepx\r\nlog\nrecord\r\nlog");
     EXPECT_EQ(ran.status, kExitRan);
     EXPECT_EQ(ran.err, "");
     EXPECT_EQ(ran.out, "x (см):2\ny (см):0\nУгол датчика:0\nB (Тл):0\n \n");

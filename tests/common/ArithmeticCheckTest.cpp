@@ -7,6 +7,7 @@
 #include "ArithmeticCheck.h"
 #include "Error.h"
 #include "Extended.h"
+#include "FloatingPointFlags.h"
 
 namespace velmora {
 namespace {
@@ -59,22 +60,19 @@ TEST(ArithmeticCheck, OverflowIsReportedBeforeTheInvalidOperationItCauses) {
 }
 
 TEST(ArithmeticCheck, KeepsTheCallersFlagsAndLeavesNoneOfItsOwn) {
-    std::feclearexcept(FE_ALL_EXCEPT);
-    std::feraiseexcept(FE_INEXACT);
-    EXPECT_EQ(Checked([] { return vOne / 3.0; }), 1.0 / 3.0);
-    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), FE_INEXACT);
-
-    std::feclearexcept(FE_ALL_EXCEPT);
-    EXPECT_THROW(Checked([] { return vOne / vZero; }), EMathError);
-    EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
+    EXPECT_EQ(FlagsAfter(FE_INEXACT,
+                         [] { EXPECT_EQ(Checked([] { return vOne / 3.0; }), 1.0 / 3.0); }),
+              FE_INEXACT);
+    EXPECT_EQ(FlagsAfter(0, [] {
+                  EXPECT_THROW(Checked([] { return vOne / vZero; }), EMathError);
+              }),
+              0);
 }
 
 TEST(ArithmeticCheck, AnEarlierFlagOfTheCallerIsNotBlamedOnTheWatchedArithmetic) {
-    std::feclearexcept(FE_ALL_EXCEPT);
-    std::feraiseexcept(FE_OVERFLOW);
-    EXPECT_NO_THROW(Checked([] { return vOne + 1.0; }));
-    EXPECT_TRUE(std::fetestexcept(FE_OVERFLOW));
-    std::feclearexcept(FE_ALL_EXCEPT);
+    EXPECT_TRUE(FlagsAfter(FE_OVERFLOW,
+                           [] { EXPECT_NO_THROW(Checked([] { return vOne + 1.0; })); }) &
+                FE_OVERFLOW);
 }
 
 TEST(ArithmeticCheck, NestedChecksReportTheInnerFaultOnce) {

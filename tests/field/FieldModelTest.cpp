@@ -7,6 +7,7 @@
 
 #include "Error.h"
 #include "FieldModel.h"
+#include "FloatingPointFlags.h"
 
 namespace velmora {
 namespace {
@@ -215,17 +216,13 @@ TEST(FieldModel, LeavesTheCallersFloatingPointFlagsAsTheyWere) {
     const LabState state = WorkingLabState();
     for (const int callerFlags : {0, FE_INEXACT, FE_OVERFLOW | FE_UNDERFLOW, FE_DIVBYZERO}) {
         SCOPED_TRACE(testing::Message() << "caller's flags " << callerFlags);
-        std::feclearexcept(FE_ALL_EXCEPT);
-        std::feraiseexcept(callerFlags);
-        ProbeReading(state, 0.7L, 6.5L, 5);  // stale flags of the caller are not blamed on it
-        EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), callerFlags);
-
-        std::feclearexcept(FE_ALL_EXCEPT);
-        std::feraiseexcept(callerFlags);
-        EXPECT_THROW(FieldBy(state, 1e200L, 1), EMathError);
-        EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), callerFlags);
+        // Stale flags of the caller are not blamed on the reading.
+        EXPECT_EQ(FlagsAfter(callerFlags, [&] { ProbeReading(state, 0.7L, 6.5L, 5); }),
+                  callerFlags);
+        EXPECT_EQ(FlagsAfter(callerFlags,
+                             [&] { EXPECT_THROW(FieldBy(state, 1e200L, 1), EMathError); }),
+                  callerFlags);
     }
-    std::feclearexcept(FE_ALL_EXCEPT);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // value cell, a megabyte script line, and a protocol of 100,000 lines.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,6 +9,8 @@
 #include "Error.h"
 #include "NumText.h"
 #include "Script.h"
+#include "ScriptRun.h"
+#include "SeparatorScope.h"
 #include "Utf.h"
 
 namespace velmora {
@@ -18,17 +18,10 @@ namespace {
 
 constexpr std::size_t kMegabyte = 1 << 20;
 
-/// Keeps the user's decimal separator for the test and gives it back afterwards.
+/// Runs a test with the decimal point and gives the user's separator back afterwards.
 class HostileSizesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = FormatSettings();
-        FormatSettings().DecimalSeparator = u'.';
-    }
-    void TearDown() override { FormatSettings() = saved_; }
-
   private:
-    TFormatSettings saved_;
+    SeparatorScope point_{u'.'};
 };
 
 std::u16string Repeated(char16_t c, std::size_t count) {
@@ -94,33 +87,6 @@ TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
 
 namespace cli = velmora::cli;
 
-/// A script run through RunScript in memory: status, output and error output.
-struct Ran {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Ran RunText(const std::string& script) {
-    std::FILE* in = fmemopen(const_cast<char*>(script.data()), script.size(), "rb");
-    char* outData = nullptr;
-    std::size_t outSize = 0;
-    char* errData = nullptr;
-    std::size_t errSize = 0;
-    std::FILE* out = open_memstream(&outData, &outSize);
-    std::FILE* err = open_memstream(&errData, &errSize);
-    Ran ran;
-    ran.status = cli::RunScript(in, "big.script", out, err);
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    ran.out.assign(outData, outSize);
-    ran.err.assign(errData, errSize);
-    std::free(outData);
-    std::free(errData);
-    return ran;
-}
-
 /// A script and what velmora-cli answers it with.
 struct ScriptCase {
     const char* what;
@@ -136,7 +102,7 @@ template <std::size_t N>
 void ExpectAnswers(const ScriptCase (&cases)[N]) {
     for (const ScriptCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const Ran ran = RunText(c.script);
+        const ScriptRun ran = RunScriptText(c.script, "big.script");
         EXPECT_EQ(ran.status, c.status);
         EXPECT_TRUE(ran.out == c.out) << "output of " << ran.out.size() << " bytes";
         EXPECT_TRUE(ran.err == c.err) << "error output of " << ran.err.size() << " bytes";
@@ -198,7 +164,7 @@ TEST_F(HostileSizesTest, ProtocolOfHundredThousandLinesIsRecordedWholeAndErased)
         script += entry % 1000 == 0 ? "stepx\n" : "record\n";
     script += "log\nerase\nlog\nrecord\nlog\n";
 
-    const Ran ran = RunText(script);
+    const ScriptRun ran = RunScriptText(script, "big.script");
     ASSERT_EQ(ran.status, cli::kExitRan);
     EXPECT_EQ(ran.err, "");
 

@@ -10,9 +10,9 @@
 #include <QXmlStreamReader>
 
 #include "MainWindowFixture.h"
-#include "NumText.h"
 #include "PictureClipboard.h"
 #include "PlotChart.h"
+#include "SeparatorScope.h"
 
 namespace velmora::test {
 namespace {
@@ -135,14 +135,12 @@ class CopyPictureTest : public QObject {
         // Under Arabic, with the bench's decimal comma: Latin digits, "-" and the comma.
         const QLocale desktop;
         QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
-        const char16_t separator = FormatSettings().DecimalSeparator;
-        FormatSettings().DecimalSeparator = u',';
+        const SeparatorScope comma(u',');
         const std::unique_ptr<TForm1> arabic = ShowMainWindow();
         auto* plot = Control<PlotChart>(*arabic, "Chart1");
         plot->SetRanges({-1, 1}, {-25, 25});
         const QStringList texts = ReadSvg(plot->RenderSvg()).texts;
         QLocale::setDefault(desktop);
-        FormatSettings().DecimalSeparator = separator;
         QVERIFY2(texts.contains(QStringLiteral("-0,5")), qPrintable(texts.join(u' ')));
         QVERIFY(texts.contains(QStringLiteral("-20")));
     }
