@@ -70,9 +70,8 @@ void Bench::Reset() {
         t.rows.emplace_back(row, value);
     }
     t.options = {.FixAngle = true, .SumCirculation = false, .WriteProtocol = false};
-    for (const ReadoutRow row : {ReadoutRow::CurrentX, ReadoutRow::CurrentY,
-                                 ReadoutRow::ProbeAngle, ReadoutRow::Induction,
-                                 ReadoutRow::Circulation})
+    for (const ReadoutRow row : {ReadoutRow::CurrentX, ReadoutRow::CurrentY, ReadoutRow::ProbeAngle,
+                                 ReadoutRow::Induction, ReadoutRow::Circulation})
         t.WritePlaceholder(row);
     t.resetScene = true;
     // The reading belongs to the reset position, so that a record right after a Reset does

@@ -81,8 +81,8 @@ void Transaction::WriteRow(ReadoutRow row) {
             text = FormatGeneral(state.ProbeY, 5, 4);
             break;
         case ReadoutRow::ProbeAngle:
-            text = FormatGeneral(
-                Checked([&] { return state.ProbeAngle * 180 / kTenDecimalPi; }), 15, 0);
+            text = FormatGeneral(Checked([&] { return state.ProbeAngle * 180 / kTenDecimalPi; }),
+                                 15, 0);
             break;
         case ReadoutRow::Induction:
             text = FormatExponent(state.Induction, 5, 4);

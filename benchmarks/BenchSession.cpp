@@ -70,8 +70,9 @@ BenchSession::BenchSession(FrameClock& application)
     }
     Settle();
     paints_ = std::make_unique<PaintCounter>(
-        *Plot(), std::initializer_list<QWidget*>{Control<ReadoutView>("ValueListEditor1")->viewport(),
-                                                 Control<ProtocolBox>("Memo1")->viewport()});
+        *Plot(),
+        std::initializer_list<QWidget*>{Control<ReadoutView>("ValueListEditor1")->viewport(),
+                                        Control<ProtocolBox>("Memo1")->viewport()});
 }
 
 BenchSession::~BenchSession() = default;

@@ -4,10 +4,13 @@
 
 namespace velmora {
 
-ArithmeticCheck::ArithmeticCheck() noexcept { std::feholdexcept(&saved_); }
+ArithmeticCheck::ArithmeticCheck() noexcept {
+    std::feholdexcept(&saved_);
+}
 
 ArithmeticCheck::~ArithmeticCheck() {
-    if (!restored_) std::fesetenv(&saved_);
+    if (!restored_)
+        std::fesetenv(&saved_);
 }
 
 void ArithmeticCheck::Finish() {
@@ -18,9 +21,12 @@ void ArithmeticCheck::Finish() {
 }
 
 void ThrowArithmeticError(int flags) {
-    if (flags & FE_OVERFLOW) throw EMathError(u"Floating point overflow");
-    if (flags & FE_DIVBYZERO) throw EMathError(u"Floating point division by zero");
-    if (flags & FE_INVALID) throw EMathError(u"Invalid floating point operation");
+    if (flags & FE_OVERFLOW)
+        throw EMathError(u"Floating point overflow");
+    if (flags & FE_DIVBYZERO)
+        throw EMathError(u"Floating point division by zero");
+    if (flags & FE_INVALID)
+        throw EMathError(u"Invalid floating point operation");
 }
 
 }  // namespace velmora

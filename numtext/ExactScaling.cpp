@@ -104,12 +104,14 @@ class BigUnsigned {
     }
 
     void MultiplyByPowerOfFive(int exponent) {
-        const auto perLimb = static_cast<std::uint32_t>(kPowersOfFive[static_cast<std::size_t>(kFivePowerPerLimb)]);
+        const auto perLimb =
+            static_cast<std::uint32_t>(kPowersOfFive[static_cast<std::size_t>(kFivePowerPerLimb)]);
         limbs_.reserve(limbs_.size() + static_cast<std::size_t>(exponent / kFivePowerPerLimb) + 1);
         for (; exponent >= kFivePowerPerLimb; exponent -= kFivePowerPerLimb)
             MultiplyBy(perLimb);
         if (exponent > 0)
-            MultiplyBy(static_cast<std::uint32_t>(kPowersOfFive[static_cast<std::size_t>(exponent)]));
+            MultiplyBy(
+                static_cast<std::uint32_t>(kPowersOfFive[static_cast<std::size_t>(exponent)]));
     }
 
     void ShiftLeft(int bits) {

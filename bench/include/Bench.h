@@ -15,9 +15,9 @@ class Transaction;
 /// The three option boxes of the main window, read by a command when it runs.
 enum class BenchOption { FixAngle, SumCirculation, WriteProtocol };
 struct BenchOptions {
-    bool FixAngle = false;        ///< "Фиксировать угол": Move keeps the probe direction
+    bool FixAngle = false;  ///< "Фиксировать угол": Move keeps the probe direction
     bool SumCirculation = false;  ///< "Рассчитывать циркуляцию": Move adds to Circulation
-    bool WriteProtocol = false;   ///< "Записывать протокол": Move, StepX, StepY record
+    bool WriteProtocol = false;  ///< "Записывать протокол": Move, StepX, StepY record
 };
 
 /// The nine commands of the bench, in the order of the buttons that start them.
@@ -38,7 +38,7 @@ enum class Command {
 /// and the models only when nothing has failed, so a command that throws (EConvertError for
 /// a typed text that is not a number, EMathError for an arithmetic fault) changes nothing.
 class Bench {
-public:
+  public:
     const LabState& State() const { return state_; }
     const ReadoutTable& Table() const { return table_; }
     const ProtocolLog& Protocol() const { return protocol_; }
@@ -78,7 +78,7 @@ public:
     /// "Стереть": circulation row "0", empty trace and protocol, Circulation 0.
     void EraseProtocol();
 
-private:
+  private:
     /// Applies a command's collected changes to the state and the models, in order.
     void Commit(const Transaction& done);
     /// The shared body of StepX and StepY.

@@ -43,7 +43,7 @@ struct AxisRange {
 /// What the plot shows: five ordered point lists and the fixed axis ranges
 /// (x −21…29, y −25…25, both 50 cm on a square plot).
 class PlotScene {
-public:
+  public:
     static constexpr AxisRange kFixedXRange{-21, 29};
     static constexpr AxisRange kFixedYRange{-25, 25};
 
@@ -69,7 +69,7 @@ public:
     /// Empties the trace.
     void TraceClear();
 
-private:
+  private:
     void Touch(Layer layer) { ++revisions_[static_cast<std::size_t>(layer)]; }
 
     std::array<std::vector<PlotPoint>, kLayerCount> layers_;

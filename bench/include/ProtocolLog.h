@@ -12,7 +12,7 @@ namespace velmora {
 /// A view (the protocol box) shows the lines appended since it last looked, and starts
 /// again from empty when ClearCount() has changed.
 class ProtocolLog {
-public:
+  public:
     /// The five lines of one entry.
     using Entry = std::array<std::u16string, 5>;
 
@@ -34,7 +34,7 @@ public:
     /// Grows by one with every ClearLog.
     unsigned long long ClearCount() const { return clearCount_; }
 
-private:
+  private:
     std::vector<std::u16string> lines_;
     /// The texts of cleared lines, kept for their storage, which the next appended lines
     /// take over.

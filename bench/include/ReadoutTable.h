@@ -23,9 +23,9 @@ enum class ReadoutRow {
 inline constexpr int kReadoutRowCount = 9;
 /// Every row, top to bottom.
 inline constexpr std::array<ReadoutRow, kReadoutRowCount> kReadoutRows = {
-    ReadoutRow::RotationStep, ReadoutRow::Step,       ReadoutRow::CurrentX,
-    ReadoutRow::CurrentY,     ReadoutRow::StartX,     ReadoutRow::StartY,
-    ReadoutRow::ProbeAngle,   ReadoutRow::Induction,  ReadoutRow::Circulation};
+    ReadoutRow::RotationStep, ReadoutRow::Step,      ReadoutRow::CurrentX,
+    ReadoutRow::CurrentY,     ReadoutRow::StartX,    ReadoutRow::StartY,
+    ReadoutRow::ProbeAngle,   ReadoutRow::Induction, ReadoutRow::Circulation};
 
 /// The row's key, exactly as the window shows it ("поврота" included).
 std::u16string_view KeyOf(ReadoutRow row);
@@ -39,7 +39,7 @@ inline ReadoutRow ReadoutRowAt(int index) {
 /// The bench's instrument panel: nine rows of a fixed key and a value text, which the
 /// student may type into. No row is ever added or removed, and no key changes.
 class ReadoutTable {
-public:
+  public:
     /// The values as the main window defines them: "5", "1", "----", "----", "0", "0",
     /// "-----", "-----", "----".
     ReadoutTable();
@@ -56,7 +56,7 @@ public:
     /// the row at this revision need not compare its texts, however long they are.
     unsigned long long RowRevision(ReadoutRow row) const { return At(row).revision; }
 
-private:
+  private:
     struct Entry {
         std::u16string value;
         unsigned long long revision = 0;

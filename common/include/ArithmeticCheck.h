@@ -15,7 +15,7 @@ namespace velmora {
 /// destructor (or Finish) puts the caller's environment back, so the flags the caller had
 /// are kept and none of the watched arithmetic's flags leak out.
 class ArithmeticCheck {
-public:
+  public:
     ArithmeticCheck() noexcept;
     ~ArithmeticCheck();
     ArithmeticCheck(const ArithmeticCheck&) = delete;
@@ -27,7 +27,7 @@ public:
     /// (the latter two usually follow from an infinity made before).
     void Finish();
 
-private:
+  private:
     std::fenv_t saved_;
     bool restored_ = false;
 };

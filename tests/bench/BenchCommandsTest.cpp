@@ -115,7 +115,8 @@ TEST_F(BenchCommandsTest, OnlyMoveAddsToTheCirculation) {
         bench.GoToStart();
         bench.SetOption(BenchOption::SumCirculation, true);
         (bench.*c.command)();
-        EXPECT_EQ(RowText(bench, ReadoutRow::Circulation) != "Циркуляция (А)=-----", c.changesRow8) << c.name;
+        EXPECT_EQ(RowText(bench, ReadoutRow::Circulation) != "Циркуляция (А)=-----", c.changesRow8)
+            << c.name;
         EXPECT_EQ(bench.State().Circulation != 0, c.changesRow8) << c.name;
     }
 }
@@ -127,7 +128,8 @@ TEST_F(BenchCommandsTest, MoveAddsReadingTimesStepInMetresOverMu0) {
     bench.Move();
     const LabState& s = bench.State();
     EXPECT_EQ(s.Circulation, s.Induction * 2 * 0.01L / s.Mu0);
-    EXPECT_EQ(RowText(bench, ReadoutRow::Circulation), "Циркуляция (А)=" + ToUtf8(FormatExponent(s.Circulation, 5, 4)));
+    EXPECT_EQ(RowText(bench, ReadoutRow::Circulation),
+              "Циркуляция (А)=" + ToUtf8(FormatExponent(s.Circulation, 5, 4)));
 }
 
 TEST_F(BenchCommandsTest, RotatePlusThenMinusReturnsAngleAndMarker) {

@@ -51,8 +51,9 @@ TEST_F(BenchFailureTest, FailedCommandShowsItsMessageAndChangesNothing) {
              b.Type(ReadoutRow::StartY, u"1");
          },
          &Bench::GoToStart, "Floating point overflow"},
-        {"turn beyond the extended range", [](Bench& b) { b.Type(ReadoutRow::RotationStep, u"1e4932"); },
-         &Bench::RotatePlus, "Floating point overflow"},
+        {"turn beyond the extended range",
+         [](Bench& b) { b.Type(ReadoutRow::RotationStep, u"1e4932"); }, &Bench::RotatePlus,
+         "Floating point overflow"},
         // Only y fails: x must not be kept (it used to be, leaving the marker off the probe).
         {"start y only",
          [](Bench& b) {
@@ -79,11 +80,12 @@ TEST_F(BenchFailureTest, FailedCommandShowsItsMessageAndChangesNothing) {
              b.Type(ReadoutRow::RotationStep, u"r");
          },
          &Bench::Move, "'s' is not a valid floating point value"},
-        {"move: rotation bad", [](Bench& b) { b.Type(ReadoutRow::RotationStep, u"r"); }, &Bench::Move,
-         "'r' is not a valid floating point value"},
+        {"move: rotation bad", [](Bench& b) { b.Type(ReadoutRow::RotationStep, u"r"); },
+         &Bench::Move, "'r' is not a valid floating point value"},
         // The turn succeeds and the step then fails: the turn is not kept either.
-        {"move: turn then an overflowing step", [](Bench& b) { b.Type(ReadoutRow::Step, u"1e300"); },
-         &Bench::Move, "Floating point overflow"},
+        {"move: turn then an overflowing step",
+         [](Bench& b) { b.Type(ReadoutRow::Step, u"1e300"); }, &Bench::Move,
+         "Floating point overflow"},
     };
     for (const auto& c : cases) {
         Bench bench = Worked();

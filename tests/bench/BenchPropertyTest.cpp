@@ -86,11 +86,12 @@ class BenchPropertyTest : public testing::SeparatorTest,
     }
 };
 
-constexpr Command kCommands[] = {Command::Move,         Command::RotatePlus,    Command::RotateMinus,
-                                Command::StepX,        Command::StepY,         Command::GoToStart,
-                                Command::RecordValues, Command::EraseProtocol, Command::Reset};
+constexpr Command kCommands[] = {
+    Command::Move,         Command::RotatePlus,    Command::RotateMinus,
+    Command::StepX,        Command::StepY,         Command::GoToStart,
+    Command::RecordValues, Command::EraseProtocol, Command::Reset};
 const char* const kCommandNames[] = {"Move",      "RotatePlus",   "RotateMinus",   "StepX", "StepY",
-                                    "GoToStart", "RecordValues", "EraseProtocol", "Reset"};
+                                     "GoToStart", "RecordValues", "EraseProtocol", "Reset"};
 const ReadoutRow kInputRows[] = {ReadoutRow::RotationStep, ReadoutRow::Step, ReadoutRow::StartX,
                                  ReadoutRow::StartY};
 
@@ -119,10 +120,10 @@ TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
             // Reset is rare, as in a real session.
             const std::size_t index =
                 std::uniform_int_distribution<std::size_t>(0, Chance(0.03) ? 8 : 7)(rng);
-            const std::string context = "action " + std::to_string(action) + ": " +
-                                        kCommandNames[index] + " with step '" +
-                                        ToUtf8(bench.Table().Value(ReadoutRow::Step)) + "', rotation '" +
-                                        ToUtf8(bench.Table().Value(ReadoutRow::RotationStep)) + "'";
+            const std::string context =
+                "action " + std::to_string(action) + ": " + kCommandNames[index] + " with step '" +
+                ToUtf8(bench.Table().Value(ReadoutRow::Step)) + "', rotation '" +
+                ToUtf8(bench.Table().Value(ReadoutRow::RotationStep)) + "'";
             const Snapshot before(bench);
             try {
                 bench.Run(kCommands[index]);

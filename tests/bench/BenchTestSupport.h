@@ -77,8 +77,8 @@ struct Snapshot {
         // compiling, so the snapshot cannot silently leave a field out.
         const auto& [circulation, wireRadius, mu0, coilCurrent, coilTurns, coilRadius, piValue,
                      probeAngle, probeX, probeY, induction] = bench.State();
-        const Extended fields[] = {circulation, wireRadius, mu0,    coilCurrent,
-                                   coilTurns,   coilRadius, piValue, probeAngle,
+        const Extended fields[] = {circulation, wireRadius, mu0,      coilCurrent,
+                                   coilTurns,   coilRadius, piValue,  probeAngle,
                                    probeX,      probeY,     induction};
         static_assert(std::size(fields) == std::tuple_size_v<decltype(state)>);
         for (std::size_t i = 0; i < state.size(); ++i) {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "BenchTestSupport.h"
 #include "ArithmeticCheck.h"
+#include "BenchTestSupport.h"
 #include "PlotScene.h"
 
 namespace velmora {
@@ -70,7 +70,9 @@ TEST(PlotScene, TranslateAndRotateMoveEveryMarkerPoint) {
     };
     static const Extended quarter = kTenDecimalPi / 2;
     const Case cases[] = {
-        {"translate", [](const Points& p) { return Translated(p, 1, 2); }, {{0, 2.5}, {2, 2}, {0, 1.5}}},
+        {"translate",
+         [](const Points& p) { return Translated(p, 1, 2); },
+         {{0, 2.5}, {2, 2}, {0, 1.5}}},
         {"quarter turn about the origin",
          [](const Points& p) { return Rotated(p, 0, 0, quarter); },
          {{-0.5, -1}, {0, 1}, {0.5, -1}}},

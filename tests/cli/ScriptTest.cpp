@@ -22,7 +22,8 @@ std::string Describe(const ScriptLine& line) {
             return "press " + std::to_string(static_cast<int>(p.command));
         }
         std::string operator()(const Type& t) const {
-            return "type row " + std::to_string(static_cast<int>(t.row)) + " [" + ToUtf8(t.value) + "]";
+            return "type row " + std::to_string(static_cast<int>(t.row)) + " [" + ToUtf8(t.value) +
+                   "]";
         }
         std::string operator()(const Tick& t) const {
             return "tick " + std::to_string(static_cast<int>(t.box)) + (t.on ? " on" : " off");
@@ -231,7 +232,8 @@ TEST_F(SessionTest, ScriptProblemsAreNamedWithFileLineAndText) {
 }
 
 TEST_F(SessionTest, LineEndsAndAByteOrderMarkAreNotPartOfTheLine) {
-    const ScriptRun ran = RunScriptText("\xEF\xBB\xBFset Шаг (см)=2 \r\nstepx\r\nlog\nrecord\r\nlog");
+    const ScriptRun ran =
+        RunScriptText("\xEF\xBB\xBFset Шаг (см)=2 \r\nstepx\r\nlog\nrecord\r\nlog");
     EXPECT_EQ(ran.status, kExitRan);
     EXPECT_EQ(ran.err, "");
     EXPECT_EQ(ran.out, "x (см):2\ny (см):0\nУгол датчика:0\nB (Тл):0\n \n");

@@ -34,9 +34,9 @@ TEST(ArithmeticCheck, ReportsEachFaultWithItsMessage) {
         std::u16string message;
     };
     const Case cases[] = {
-        {"extended too large for a double", [] { return double(vHuge); }, u"Floating point overflow"},
-        {"extended square overflow",
-         [] { return double(vHuge * vHuge > 0 ? 1.0 : 0.0); },
+        {"extended too large for a double", [] { return double(vHuge); },
+         u"Floating point overflow"},
+        {"extended square overflow", [] { return double(vHuge * vHuge > 0 ? 1.0 : 0.0); },
          u"Floating point overflow"},
         {"division by zero", [] { return vOne / vZero; }, u"Floating point division by zero"},
         {"zero by zero", [] { return vZero / vZero; }, u"Invalid floating point operation"},
@@ -60,19 +60,17 @@ TEST(ArithmeticCheck, OverflowIsReportedBeforeTheInvalidOperationItCauses) {
 }
 
 TEST(ArithmeticCheck, KeepsTheCallersFlagsAndLeavesNoneOfItsOwn) {
-    EXPECT_EQ(FlagsAfter(FE_INEXACT,
-                         [] { EXPECT_EQ(Checked([] { return vOne / 3.0; }), 1.0 / 3.0); }),
-              FE_INEXACT);
-    EXPECT_EQ(FlagsAfter(0, [] {
-                  EXPECT_THROW(Checked([] { return vOne / vZero; }), EMathError);
-              }),
+    EXPECT_EQ(
+        FlagsAfter(FE_INEXACT, [] { EXPECT_EQ(Checked([] { return vOne / 3.0; }), 1.0 / 3.0); }),
+        FE_INEXACT);
+    EXPECT_EQ(FlagsAfter(0, [] { EXPECT_THROW(Checked([] { return vOne / vZero; }), EMathError); }),
               0);
 }
 
 TEST(ArithmeticCheck, AnEarlierFlagOfTheCallerIsNotBlamedOnTheWatchedArithmetic) {
-    EXPECT_TRUE(FlagsAfter(FE_OVERFLOW,
-                           [] { EXPECT_NO_THROW(Checked([] { return vOne + 1.0; })); }) &
-                FE_OVERFLOW);
+    EXPECT_TRUE(
+        FlagsAfter(FE_OVERFLOW, [] { EXPECT_NO_THROW(Checked([] { return vOne + 1.0; })); }) &
+        FE_OVERFLOW);
 }
 
 TEST(ArithmeticCheck, NestedChecksReportTheInnerFaultOnce) {

@@ -21,11 +21,11 @@ struct LoopField {
 
 LoopField AnalyticLoopField(long double rhoCm, long double zCm) {
     constexpr long double kPi = std::numbers::pi_v<long double>;
-    const long double mu0 = 4 * kPi * 1e-7L;   // T·m/A
+    const long double mu0 = 4 * kPi * 1e-7L;                // T·m/A
     const long double current = kCoilCurrent * kCoilTurns;  // A, all turns together
     const long double a = kCoilRadius / 100;                // m
-    const long double rho = rhoCm / 100;      // m
-    const long double z = zCm / 100;          // m
+    const long double rho = rhoCm / 100;                    // m
+    const long double z = zCm / 100;                        // m
     if (rho == 0) {
         // On the axis: B = μ0 I a² / (2 (a² + z²)^(3/2)).
         return {0, mu0 * current * a * a / (2 * std::pow(a * a + z * z, 1.5L))};

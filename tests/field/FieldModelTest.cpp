@@ -219,9 +219,9 @@ TEST(FieldModel, LeavesTheCallersFloatingPointFlagsAsTheyWere) {
         // Stale flags of the caller are not blamed on the reading.
         EXPECT_EQ(FlagsAfter(callerFlags, [&] { ProbeReading(state, 0.7L, 6.5L, 5); }),
                   callerFlags);
-        EXPECT_EQ(FlagsAfter(callerFlags,
-                             [&] { EXPECT_THROW(FieldBy(state, 1e200L, 1), EMathError); }),
-                  callerFlags);
+        EXPECT_EQ(
+            FlagsAfter(callerFlags, [&] { EXPECT_THROW(FieldBy(state, 1e200L, 1), EMathError); }),
+            callerFlags);
     }
 }
 

@@ -92,15 +92,21 @@ class ReadoutModelTest : public QObject {
                  model.setData(model.index(4, ReadoutModel::kValueColumn), megabyte, Qt::EditRole);
              },
              {}},
-            {"a row written with its own text", [&] { bench.Type(velmora::ReadoutRowAt(3), table.Value(velmora::ReadoutRowAt(3))); }, {}},
+            {"a row written with its own text",
+             [&] { bench.Type(velmora::ReadoutRowAt(3), table.Value(velmora::ReadoutRowAt(3))); },
+             {}},
             {"two rows written, one changed",
              [&] {
                  bench.Type(velmora::ReadoutRowAt(2), u"1,5");
                  bench.Type(velmora::ReadoutRowAt(3), table.Value(velmora::ReadoutRowAt(3)));
              },
              {2}},
-            {"the last row written", [&] { bench.Type(velmora::ReadoutRow::Circulation, u"0"); }, {8}},
-            {"the typed row written by a command", [&] { bench.Type(velmora::ReadoutRowAt(4), u"0"); }, {4}},
+            {"the last row written",
+             [&] { bench.Type(velmora::ReadoutRow::Circulation, u"0"); },
+             {8}},
+            {"the typed row written by a command",
+             [&] { bench.Type(velmora::ReadoutRowAt(4), u"0"); },
+             {4}},
             {"the row typed again, then changed back behind the view",
              [&] {
                  model.setData(model.index(5, ReadoutModel::kValueColumn), megabyte, Qt::EditRole);
