@@ -21,6 +21,7 @@
 #include <string_view>
 #include <variant>
 
+#include "MarkerOnProbe.h"
 #include "NumText.h"
 #include "Script.h"
 
@@ -77,25 +78,8 @@ void CheckExperiment(const velmora::Bench& bench, unsigned long number) {
         if (!std::isfinite(value))
             Fail("a variable of the experiment is not finite" + where);
     }
-    const auto& marker = bench.Scene().Points(velmora::Layer::ProbeMarker);
-    if (marker.size() != 3)
-        Fail("the probe marker does not have three points" + where);
-    const Extended c = std::cos(s.ProbeAngle);
-    const Extended sn = std::sin(s.ProbeAngle);
-    const Extended expected[3][2] = {
-        {s.ProbeX - c - 0.5L * sn, s.ProbeY - sn + 0.5L * c},
-        {s.ProbeX + c, s.ProbeY + sn},
-        {s.ProbeX - c + 0.5L * sn, s.ProbeY - sn - 0.5L * c},
-    };
-    // Doubles cannot hold a centimetre next to a position far beyond the plot: their
-    // rounding is allowed on top of 1e-6 cm.
-    const Extended tolerance = 1e-6L + 1e-15L * (std::fabs(s.ProbeX) + std::fabs(s.ProbeY));
-    for (int i = 0; i < 3; ++i) {
-        if (!(std::fabs(marker[i].X - expected[i][0]) <= tolerance &&
-              std::fabs(marker[i].Y - expected[i][1]) <= tolerance)) {
-            Fail("the probe marker left the probe" + where);
-        }
-    }
+    if (const std::string off = velmora::MarkerOffProbe(bench); !off.empty())
+        Fail(off + where);
 }
 
 /// What a session fed the lines of `script` one by one prints, checking the experiment
