@@ -12,8 +12,9 @@ namespace velmora {
 
 class Transaction;
 
-/// The three option boxes of the main window, read by a command when it runs.
+/// One of the three option boxes of the main window.
 enum class BenchOption { FixAngle, SumCirculation, WriteProtocol };
+/// The three option boxes as they are ticked, read by a command when it runs.
 struct BenchOptions {
     bool FixAngle = false;  ///< "Фиксировать угол": Move keeps the probe direction
     bool SumCirculation = false;  ///< "Рассчитывать циркуляцию": Move adds to Circulation
