@@ -47,18 +47,21 @@ QVariant ReadoutModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const ReadoutRow row = ReadoutRowAt(index.row());
-    const std::u16string_view keyText = KeyOf(row);
-    const QString key = QString::fromUtf16(keyText.data(), static_cast<qsizetype>(keyText.size()));
+    const auto key = [row] {
+        const std::u16string_view text = KeyOf(row);
+        return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    };
     const std::u16string& value = table_.Value(row);
     const bool isValue = index.column() == kValueColumn;
     switch (role) {
         case Qt::DisplayRole:
-            return isValue ? Shown(value) : key;
+            return isValue ? Shown(value) : key();
         case Qt::EditRole:
-            return isValue ? QString::fromStdU16String(value) : key;
+            return isValue ? QString::fromStdU16String(value) : key();
         case Qt::AccessibleTextRole:
             // A screen reader names a value cell by its row's key.
-            return isValue ? key + QStringLiteral(": ") + QString::fromStdU16String(value) : key;
+            return isValue ? key() + QStringLiteral(": ") + QString::fromStdU16String(value)
+                           : key();
         default:
             return {};
     }
