@@ -1,0 +1,206 @@
+#pragma once
+
+#include <algorithm>
+#include <optional>
+
+#include "AngleConstants.h"
+#include "FixedPoint.h"
+#include "Float80.h"
+
+// Sine and cosine of the software extended format, for any argument: the argument is
+// reduced by π/2 with as many bits of 2/π as its exponent needs (so 10^4000 radians are
+// reduced as exactly as 1 radian), and the Taylor series of the reduced argument is summed
+// in fixed point of 128 bits. A result that lies too close to half-way between two extended
+// values for that precision is made again with 256 and then 512 bits, so every result is
+// the extended value nearest to the exact sine or cosine.
+namespace velmora::soft {
+
+namespace trig {
+
+/// The reduced argument: x = (Quadrant + Fraction) × π/2 up to a multiple of 2π, Fraction
+/// in [−1/2, 1/2] given by its magnitude and sign.
+template <int N>
+struct Reduced {
+    int Quadrant = 0;
+    Fixed<N> Fraction;
+    bool Negative = false;
+};
+
+/// x × 2/π for x = m × 2^e (m with its top bit set), from the bits of 2/π that matter:
+/// those whose products with m are not whole multiples of 4.
+template <int N>
+constexpr Reduced<N> ReduceByHalfPi(std::uint64_t m, int e) {
+    // Bits t_s … of 2/π (t_1 the first after the point) times m: the value is
+    // P × 2^(e − (s + 64W − 1)) for a window of W words starting at bit s.
+    constexpr int W = N + 2;
+    const int start = e - 1 > 1 ? e - 1 : 1;
+    std::array<std::uint64_t, W + 1> window{};
+    const int word = (start - 1) / 64, bit = (start - 1) % 64;
+    for (int i = 0; i < W; ++i) {
+        const std::uint64_t high = angle::kTwoOverPi[word + i];
+        const std::uint64_t low = angle::kTwoOverPi[word + i + 1];
+        window[i] = bit == 0 ? high : (high << bit) | (low >> (64 - bit));
+    }
+    // P = m × window, W + 1 words, most significant first.
+    std::array<std::uint64_t, W + 1> p{};
+    std::uint64_t carry = 0;
+    for (int i = W - 1; i >= 0; --i) {
+        const wide::U128 q = wide::Multiply(m, window[i]);
+        const std::uint64_t low = q.Low + carry;
+        p[i + 1] = low;
+        carry = q.High + (low < carry ? 1 : 0);
+    }
+    p[0] = carry;
+    // The binary point lies below bit `point` of P (bit 0 the lowest of p[W]).
+    const int point = start + 64 * W - 1 - e;
+    const auto wordAt = [&](int index) {  // the index-th word of P from the bottom, or 0
+        return index >= 0 && index <= W ? p[W - index] : 0;
+    };
+    const auto bitsFrom = [&](int low) {  // bits low … low + 63 of P
+        const int index = low >= 0 ? low / 64 : -((63 - low) / 64);
+        const int shift = low - 64 * index;
+        const std::uint64_t bottom = wordAt(index), top = wordAt(index + 1);
+        return shift == 0 ? bottom : (bottom >> shift) | (top << (64 - shift));
+    };
+    Reduced<N> r;
+    r.Quadrant = static_cast<int>(bitsFrom(point) & 3);
+    // The fraction's bits from `point − 1` down, as Q2.(64N − 2): its first bit is 2^−1.
+    for (int i = 0; i < N; ++i)
+        r.Fraction.Words[i] = bitsFrom(point + 2 - 64 * (i + 1));
+    r.Fraction.Words[0] &= (std::uint64_t{1} << 62) - 1;  // drop the quadrant bits
+    // A fraction of at least 1/2 belongs to the next quadrant, from below.
+    const Fixed<N> half = [] {
+        Fixed<N> h;
+        h.Words[0] = std::uint64_t{1} << 61;
+        return h;
+    }();
+    if (!(r.Fraction < half)) {
+        r.Fraction = Fixed<N>::One() - r.Fraction;
+        r.Negative = true;
+        r.Quadrant = (r.Quadrant + 1) & 3;
+    }
+    return r;
+}
+
+/// 1/1!, 1/3!, 1/5!, … (odd) or 1/0!, 1/2!, 1/4!, … (even) until they vanish in Q2.(64N − 2).
+template <int N, bool kOdd>
+constexpr auto TaylorCoefficients() {
+    constexpr int kCount = [] {
+        Fixed<N> c = Fixed<N>::One();
+        int count = 0;
+        for (std::uint64_t k = kOdd ? 1 : 0; c != Fixed<N>{}; k += 2, ++count)
+            c = c / ((k + 1) * (k + 2));
+        return count;
+    }();
+    std::array<Fixed<N>, kCount> coefficients{};
+    Fixed<N> c = Fixed<N>::One();
+    for (std::uint64_t k = kOdd ? 1 : 0, i = 0; i < kCount; k += 2, ++i) {
+        coefficients[i] = c;
+        c = c / ((k + 1) * (k + 2));
+    }
+    return coefficients;
+}
+
+/// Σ (−1)^k c_k z^k by Horner's rule; every partial sum stays positive for z ≤ (π/4)².
+template <int N, std::size_t K>
+constexpr Fixed<N> AlternatingSeries(const std::array<Fixed<N>, K>& c, const Fixed<N>& z) {
+    Fixed<N> sum = c[K - 1];
+    for (std::size_t k = K - 1; k-- > 0;)
+        sum = c[k] - z * sum;
+    return sum;
+}
+
+/// The extended value nearest to ±value (value in Q2.(64N − 2), off by less than 1024
+/// units of its last bit), or nothing when a half-way point lies within that slack.
+template <int N>
+constexpr std::optional<Float80> Rounded(bool negative, const Fixed<N>& value, bool lastTry) {
+    constexpr int kSlackBits = 10;  // 1024 units: the error bound of the series and reduction
+    int lead = 0;
+    while (lead < N && value.Words[lead] == 0)
+        ++lead;
+    if (lead == N)
+        return Zero(negative);
+    const int zeros = 64 * lead + std::countl_zero(value.Words[lead]);
+    // 64 significant bits from the leading one, and the 64 bits after them.
+    const auto bits = [&](int from) {  // 64 bits starting `from` bits below the top
+        const int w = from / 64, b = from % 64;
+        const std::uint64_t high = w < N ? value.Words[w] : 0;
+        const std::uint64_t low = w + 1 < N ? value.Words[w + 1] : 0;
+        return b == 0 ? high : (high << b) | (low >> (64 - b));
+    };
+    std::uint64_t significand = bits(zeros);
+    const std::uint64_t rest = bits(zeros + 64);
+    // The slack in units of the last bit of `rest`.
+    const int slackShift = kSlackBits + zeros + 128 - 64 * N;
+    const std::uint64_t half = kIntegerBit;
+    const std::uint64_t distance = rest > half ? rest - half : half - rest;
+    if (!lastTry && (slackShift >= 62 || distance <= (std::uint64_t{1} << std::max(slackShift, 0))))
+        return std::nullopt;
+    int field = kBias + 1 - zeros;  // the leading one is 2^(1 − zeros)
+    if (rest > half || (rest == half && (significand & 1) != 0)) {
+        if (++significand == 0) {
+            significand = kIntegerBit;
+            ++field;
+        }
+    }
+    return Float80{significand, static_cast<std::uint16_t>(SignBits(negative) | field)};
+}
+
+/// sin x or cos x for finite x = m × 2^e in N-word precision, or nothing when it cannot be
+/// rounded surely at that precision.
+template <int N>
+constexpr std::optional<Float80> SineOrCosine(bool negative, std::uint64_t m, int e, bool cosine,
+                                              bool lastTry) {
+    const Reduced<N> r = ReduceByHalfPi<N>(m, e);
+    const Fixed<N> angle = r.Fraction * Truncated<N>(angle::kHalfPi);  // |reduced x| ≤ π/4
+    const Fixed<N> square = angle * angle;
+    // sin(q π/2 + a) is sin a, cos a, −sin a, −cos a for q = 0 … 3; cos is a quadrant ahead.
+    const int quadrant = (r.Quadrant + (cosine ? 1 : 0)) & 3;
+    const bool useCosine = (quadrant & 1) != 0;
+    bool resultNegative = (quadrant & 2) != 0;
+    Fixed<N> magnitude;
+    if (useCosine) {
+        constexpr auto kEven = TaylorCoefficients<N, false>();
+        magnitude = AlternatingSeries(kEven, square);
+    } else {
+        constexpr auto kOdd = TaylorCoefficients<N, true>();
+        magnitude = angle * AlternatingSeries(kOdd, square);
+        resultNegative = resultNegative != r.Negative;  // sin(−a) = −sin a
+    }
+    // sin(−x) = −sin x; cos(−x) = cos x.
+    if (negative && !cosine)
+        resultNegative = !resultNegative;
+    return Rounded(resultNegative, magnitude, lastTry);
+}
+
+}  // namespace trig
+
+/// sin x or cos x, the extended value nearest to the exact one. NaNs pass (a signalling one
+/// is invalid); an infinity is invalid. Below 2^−32 in magnitude, sin x rounds to x itself
+/// and cos x to 1.
+constexpr Float80 SineOrCosine(Float80 x, bool cosine, unsigned& flags) {
+    const Kind kind = KindOf(x);
+    if (IsNaNKind(kind) || kind == Kind::Unsupported)
+        return PropagateNaN(x, kind, x, kind, flags);
+    if (kind == Kind::Infinity) {
+        flags |= kInvalid;
+        return kIndefinite;
+    }
+    constexpr Float80 kOne{kIntegerBit, kBias};
+    if (kind == Kind::Zero)
+        return cosine ? kOne : x;
+    const Unpacked u = Normalised(x);
+    if (u.Exponent < kBias - 32)
+        return cosine ? kOne : Canonical(x);
+    const int e = u.Exponent - kBias - 63;
+    if (const auto quick = trig::SineOrCosine<2>(SignOf(x), u.Significand, e, cosine, false))
+        return *quick;
+    if (const auto careful = trig::SineOrCosine<4>(SignOf(x), u.Significand, e, cosine, false))
+        return *careful;
+    return *trig::SineOrCosine<8>(SignOf(x), u.Significand, e, cosine, true);
+}
+
+constexpr Float80 Sine(Float80 x, unsigned& flags) { return SineOrCosine(x, false, flags); }
+constexpr Float80 Cosine(Float80 x, unsigned& flags) { return SineOrCosine(x, true, flags); }
+
+}  // namespace velmora::soft
