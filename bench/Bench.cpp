@@ -1,7 +1,5 @@
 #include "Bench.h"
 
-#include <cmath>
-
 #include "ArithmeticCheck.h"
 #include "Transaction.h"
 
@@ -44,15 +42,15 @@ void Bench::Run(Command command) {
 void Bench::Reset() {
     Transaction t(*this);
     LabState& s = t.state;
-    s.PiValue = 3.1415926535L;
+    s.PiValue = 3.1415926535_ext;
     s.Circulation = 0;
     s.ProbeAngle = 0;
     s.ProbeX = 0;
     s.ProbeY = 0;
     t.inputs = {
         {keys::StartX, u"0"}, {keys::StartY, u"0"}, {keys::RotationStep, u"5"}, {keys::Step, u"1"}};
-    s.Mu0 = Checked([&] { return s.PiValue * 4 * 1e-7L; });
-    s.CoilCurrent = 0.05L;
+    s.Mu0 = Checked([&] { return s.PiValue * 4 * 1e-7_ext; });
+    s.CoilCurrent = 0.05_ext;
     s.CoilTurns = 400;
     s.CoilRadius = 13;
     s.WireRadius = 1;
@@ -73,8 +71,8 @@ void Bench::Move() {
         t.Turn(t.ReadTrimmed(keys::RotationStep), true);
     LabState& s = t.state;
     const Walk walk = Checked([&] {
-        const Extended dx = std::cos(s.ProbeAngle) * step;
-        const Extended dy = std::sin(s.ProbeAngle) * step;
+        const Extended dx = Cos(s.ProbeAngle) * step;
+        const Extended dy = Sin(s.ProbeAngle) * step;
         const Extended x = s.ProbeX + dx;
         return Walk{dx, dy, x, s.ProbeY + dy};
     });
@@ -86,7 +84,7 @@ void Bench::Move() {
     if (t.options.SumCirculation) {
         // The reading at the end of the step times the step in metres, over the magnetic
         // constant: amperes.
-        s.Circulation = Checked([&] { return s.Induction * step * 0.01L / s.Mu0 + s.Circulation; });
+        s.Circulation = Checked([&] { return s.Induction * step * 0.01_ext / s.Mu0 + s.Circulation; });
         t.WriteRow(8);
     }
     t.TranslateMarker(walk.dx, walk.dy);

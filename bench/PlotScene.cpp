@@ -1,6 +1,5 @@
 #include "PlotScene.h"
 
-#include <cmath>
 #include <utility>
 
 #include "ArithmeticCheck.h"
@@ -11,7 +10,7 @@ namespace {
 
 /// The reset marker's turn: minus half the bench's ten-decimal π, in radians. Because it is
 /// not full-precision π/2, the turned points keep residues of about 4.5e-11 cm.
-constexpr Extended ResetTurn = -1.57079632675L;
+constexpr Extended ResetTurn = -1.57079632675_ext;
 
 }  // namespace
 
@@ -42,8 +41,8 @@ std::vector<PlotPoint> Translated(const std::vector<PlotPoint>& points, Extended
 
 std::vector<PlotPoint> Rotated(const std::vector<PlotPoint>& points, Extended cx, Extended cy,
                                Extended delta) {
-    const Extended c = std::cos(delta);
-    const Extended s = std::sin(delta);
+    const Extended c = Cos(delta);
+    const Extended s = Sin(delta);
     std::vector<PlotPoint> turned;
     turned.reserve(points.size());
     for (const PlotPoint& p : points) {
@@ -59,8 +58,8 @@ void PlotScene::SceneReset() {
     // The arrowhead is built pointing up, then turned about the origin to point along +x.
     std::vector<PlotPoint> upward = {{-0.5, -1}, {0, 1}, {0.5, -1}};
     std::vector<PlotPoint> marker = Checked([&] {
-        const Extended c = std::cos(ResetTurn);
-        const Extended s = std::sin(ResetTurn);
+        const Extended c = Cos(ResetTurn);
+        const Extended s = Sin(ResetTurn);
         std::vector<PlotPoint> turned;
         for (const PlotPoint& p : upward) {
             turned.push_back(

@@ -1,7 +1,6 @@
 #include "FieldModel.h"
 
 #include <array>
-#include <cmath>
 
 #include "ArithmeticCheck.h"
 
@@ -11,19 +10,11 @@ namespace {
 /// The coil is cut into this many equal arcs; each arc is represented by its start point.
 constexpr int kArcCount = 1000;
 
-/// The sine of an arc's start angle φ ∈ [0, 2π), in extended precision. On x86 this is the
-/// floating-point unit's own sine instruction, the sine the bench's arithmetic is defined
-/// with, and about four times faster than the library's sinl. For arguments below 2π it is
-/// within a unit or two of the last place of the extended format; it must not be used for
-/// large angles, which the unit does not reduce.
+/// The sine of an arc's start angle φ ∈ [0, 2π), in extended precision: on the x87 the
+/// unit's own sine instruction, about four times faster than the exact Sin and within a
+/// unit or two of its last place.
 inline Extended ArcSine(double phi) {
-#if defined(__x86_64__) || defined(__i386__)
-    Extended result;
-    asm("fsin" : "=t"(result) : "0"(static_cast<Extended>(phi)));
-    return result;
-#else
-    return std::sin(static_cast<Extended>(phi));
-#endif
+    return QuickSine(phi);
 }
 
 /// The prefactor of the Biot–Savart sums, rounded to double:
@@ -73,7 +64,7 @@ std::array<double, sizeof...(Numerator)> CoilSums(const LabState& state, Extende
         const Extended sinPhi = ArcSine(phi);
         const double distance = static_cast<double>(distanceBase - sinPhi * crossTerm);
         const Extended d = distance;
-        const Extended cubeRoot = std::sqrt(d * d * d);  // cm³
+        const Extended cubeRoot = Sqrt(d * d * d);  // cm³
         std::size_t s = 0;
         ((sums[s] = static_cast<double>(
               sums[s] + arc * (static_cast<Extended>(k) *
@@ -129,14 +120,14 @@ Extended ProbeReading(const LabState& state, Extended angle, Extended x, Extende
     const Extended c = Checked([&] {
         Extended a = angle;
         Settle(a);
-        return std::cos(a) * bx;
+        return Cos(a) * bx;
     });
     if (!both)
         by = FieldBy(state, x, y);
     return Checked([&] {
         Extended a = angle;
         Settle(a);
-        return std::sin(a) * by + c;
+        return Sin(a) * by + c;
     });
 }
 
