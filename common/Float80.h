@@ -88,6 +88,30 @@ constexpr Unpacked Normalised(Float80 x) {
     return {x.Significand << shift, field - shift};
 }
 
+/// True when x is a normal number: exponent field neither 0 nor all ones, integer bit set.
+/// The quick paths of the operations take these; everything else goes the general way.
+constexpr bool IsNormal(Float80 x) {
+    const unsigned field = x.SignExponent & kMaxField;
+    return field - 1 < kMaxField - 1 && (x.Significand & kIntegerBit) != 0;
+}
+
+/// Rounds (high:low), with high's top bit set, to a normal result with exponent field
+/// `field`, when that result stays normal; false (and nothing written) otherwise.
+constexpr bool RoundNormal(bool negative, int field, wide::U128 value, Float80& result) {
+    if (field < 1 || field >= kMaxField)
+        return false;
+    std::uint64_t significand = value.High;
+    if (value.Low > kIntegerBit || (value.Low == kIntegerBit && (significand & 1) != 0)) {
+        if (++significand == 0) {
+            significand = kIntegerBit;
+            if (++field == kMaxField)
+                return false;
+        }
+    }
+    result = {significand, static_cast<std::uint16_t>(SignBits(negative) | field)};
+    return true;
+}
+
 /// Rounds the magnitude (high:low) × 2^(exponent − 127 − kBias) to the format, to nearest,
 /// ties to even; `low` may carry a sticky lowest bit. `high` must have its top bit set.
 /// Overflow gives infinity and kOverflow; results below the normal range are subnormal,

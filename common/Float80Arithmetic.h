@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 
 #include "Float80.h"
 
@@ -105,7 +106,45 @@ constexpr Root SquareRoot(wide::U128 n) {
 
 }  // namespace detail
 
+/// The general case of Add: zeros, subnormals, infinities, NaNs, results leaving the normal
+/// range.
+constexpr Float80 AddGeneral(Float80 a, Float80 b, unsigned& flags);
+
 constexpr Float80 Add(Float80 a, Float80 b, unsigned& flags) {
+    if (IsNormal(a) && IsNormal(b)) {
+        // Two normal operands, the larger first: a sum or difference that stays normal.
+        Float80 x = a, y = b;
+        if (Absolute(x).SignExponent < Absolute(y).SignExponent ||
+            (Absolute(x).SignExponent == Absolute(y).SignExponent && x.Significand < y.Significand))
+            std::swap(x, y);
+        const int field = FieldOf(x);
+        const int shift = field - FieldOf(y);
+        const wide::U128 larger{x.Significand, 0};
+        const wide::U128 smaller = wide::ShiftRightSticky({y.Significand, 0}, shift);
+        Float80 result;
+        if (SignOf(x) == SignOf(y)) {
+            const wide::U128 sum = wide::Add(larger, smaller);
+            if (!(sum < larger)) {
+                if (RoundNormal(SignOf(x), field, sum, result))
+                    return result;
+            } else {
+                const wide::U128 halved = wide::ShiftRightSticky(sum, 1);
+                if (RoundNormal(SignOf(x), field + 1, {halved.High | kIntegerBit, halved.Low},
+                                result))
+                    return result;
+            }
+        } else {
+            const wide::U128 difference = wide::Subtract(larger, smaller);
+            const int lead = wide::CountLeadingZeros(difference);
+            if (lead < 128 &&
+                RoundNormal(SignOf(x), field - lead, wide::ShiftLeft(difference, lead), result))
+                return result;
+        }
+    }
+    return AddGeneral(a, b, flags);
+}
+
+constexpr Float80 AddGeneral(Float80 a, Float80 b, unsigned& flags) {
     const Kind ka = KindOf(a), kb = KindOf(b);
     if (ka == Kind::Finite && kb == Kind::Finite)
         return detail::AddFinite(a, ka, b, kb, flags);
@@ -124,6 +163,8 @@ constexpr Float80 Add(Float80 a, Float80 b, unsigned& flags) {
 }
 
 constexpr Float80 Subtract(Float80 a, Float80 b, unsigned& flags) {
+    if (IsNormal(b))
+        return Add(a, Negated(b), flags);
     const Kind kb = KindOf(b);
     // The NaN of b is passed on with its own sign, so b is negated only when it is not one.
     if (IsNaNKind(kb) || kb == Kind::Unsupported)
@@ -131,9 +172,27 @@ constexpr Float80 Subtract(Float80 a, Float80 b, unsigned& flags) {
     return Add(a, Negated(b), flags);
 }
 
+constexpr Float80 MultiplyGeneral(Float80 a, Float80 b, unsigned& flags);
+
 constexpr Float80 Multiply(Float80 a, Float80 b, unsigned& flags) {
-    const Kind ka = KindOf(a), kb = KindOf(b);
+    if (IsNormal(a) && IsNormal(b)) {
+        const bool negative = SignOf(a) != SignOf(b);
+        wide::U128 product = wide::Multiply(a.Significand, b.Significand);
+        int field = FieldOf(a) + FieldOf(b) - kBias + 1;
+        if ((product.High & kIntegerBit) == 0) {
+            product = wide::ShiftLeft(product, 1);
+            --field;
+        }
+        Float80 result;
+        if (RoundNormal(negative, field, product, result))
+            return result;
+    }
+    return MultiplyGeneral(a, b, flags);
+}
+
+constexpr Float80 MultiplyGeneral(Float80 a, Float80 b, unsigned& flags) {
     const bool negative = SignOf(a) != SignOf(b);
+    const Kind ka = KindOf(a), kb = KindOf(b);
     if (ka == Kind::Finite && kb == Kind::Finite) {
         const Unpacked x = Normalised(a);
         const Unpacked y = Normalised(b);
@@ -153,27 +212,41 @@ constexpr Float80 Multiply(Float80 a, Float80 b, unsigned& flags) {
     return Zero(negative);
 }
 
+constexpr Float80 DivideGeneral(Float80 a, Float80 b, unsigned& flags);
+
+/// x ÷ y for finite non-zero operands, |x| = Significand × 2^(Exponent − 63 − bias) alike.
+constexpr Float80 DivideFinite(bool negative, Unpacked x, Unpacked y, unsigned& flags) {
+    // x ÷ y with both significands in [2^63, 2^64): the dividend x × 2^64 (or × 2^63 when
+    // x ≥ y) gives a 64-bit quotient with its top bit set.
+    const bool shifted = x.Significand >= y.Significand;
+    const wide::U128 dividend = shifted ? wide::U128{x.Significand >> 1, x.Significand << 63}
+                                        : wide::U128{x.Significand, 0};
+    const wide::Division d = wide::Divide(dividend, y.Significand);
+    // The remainder against half the divisor: the rounding bits, sticky included.
+    std::uint64_t rest = 0;
+    if (d.Remainder != 0) {
+        const std::uint64_t half = y.Significand - d.Remainder;  // r ≥ y − r  ⇔  2r ≥ y
+        rest = d.Remainder > half ? kIntegerBit | 1 : d.Remainder == half ? kIntegerBit : 1;
+    }
+    const int exponent = x.Exponent - y.Exponent + kBias - (shifted ? 0 : 1);
+    Float80 result;
+    if (RoundNormal(negative, exponent, {d.Quotient, rest}, result))
+        return result;
+    return RoundToFormat(negative, exponent, {d.Quotient, rest}, flags);
+}
+
 constexpr Float80 Divide(Float80 a, Float80 b, unsigned& flags) {
+    if (IsNormal(a) && IsNormal(b))
+        return DivideFinite(SignOf(a) != SignOf(b), {a.Significand, FieldOf(a)},
+                            {b.Significand, FieldOf(b)}, flags);
+    return DivideGeneral(a, b, flags);
+}
+
+constexpr Float80 DivideGeneral(Float80 a, Float80 b, unsigned& flags) {
     const Kind ka = KindOf(a), kb = KindOf(b);
     const bool negative = SignOf(a) != SignOf(b);
-    if (ka == Kind::Finite && kb == Kind::Finite) {
-        const Unpacked x = Normalised(a);
-        const Unpacked y = Normalised(b);
-        // x ÷ y with both significands in [2^63, 2^64): the dividend x × 2^64 (or × 2^63 when
-        // x ≥ y) gives a 64-bit quotient with its top bit set.
-        const bool shifted = x.Significand >= y.Significand;
-        const wide::U128 dividend =
-            shifted ? wide::U128{x.Significand >> 1, x.Significand << 63} : wide::U128{x.Significand, 0};
-        const wide::Division d = wide::Divide(dividend, y.Significand);
-        // The remainder against half the divisor: the rounding bits, sticky included.
-        std::uint64_t rest = 0;
-        if (d.Remainder != 0) {
-            const std::uint64_t half = y.Significand - d.Remainder;  // r ≥ y − r  ⇔  2r ≥ y
-            rest = d.Remainder > half ? kIntegerBit | 1 : d.Remainder == half ? kIntegerBit : 1;
-        }
-        const int exponent = x.Exponent - y.Exponent + kBias - (shifted ? 0 : 1);
-        return RoundToFormat(negative, exponent, {d.Quotient, rest}, flags);
-    }
+    if (ka == Kind::Finite && kb == Kind::Finite)
+        return DivideFinite(negative, Normalised(a), Normalised(b), flags);
     if (IsNaNKind(ka) || IsNaNKind(kb) || ka == Kind::Unsupported || kb == Kind::Unsupported)
         return PropagateNaN(a, ka, b, kb, flags);
     if ((ka == Kind::Zero && kb == Kind::Zero) ||

@@ -15,6 +15,10 @@ constexpr Float80 FromDouble(double value, unsigned& flags) {
     const bool negative = (bits >> 63) != 0;
     const int field = static_cast<int>((bits >> 52) & 0x7FF);
     const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    if (field - 1u < 0x7FEu) {  // normal
+        return {kIntegerBit | (fraction << 11),
+                static_cast<std::uint16_t>(SignBits(negative) | (field - 1023 + kBias))};
+    }
     if (field == 0x7FF) {
         if (fraction == 0)
             return Infinity(negative);
@@ -31,14 +35,26 @@ constexpr Float80 FromDouble(double value, unsigned& flags) {
         return {fraction << shift,
                 static_cast<std::uint16_t>(SignBits(negative) | (kBias - 1074 + 63 - shift))};
     }
-    return {kIntegerBit | (fraction << 11),
-            static_cast<std::uint16_t>(SignBits(negative) | (field - 1023 + kBias))};
+    return Zero(negative);  // not reached: every field is handled above
 }
 
 /// The double nearest to x, ties to even; beyond the double range infinity and kOverflow,
 /// below it a subnormal double or zero (silently). NaNs keep their sign and top payload
 /// bits; a signalling NaN or an unsupported encoding is invalid.
 constexpr double ToDouble(Float80 x, unsigned& flags) {
+    if (IsNormal(x)) {
+        // A normal value whose double is normal too: 53 bits kept, 11 rounded off.
+        const int field = FieldOf(x) - kBias + 1023;
+        if (field - 1u < 0x7FEu) {
+            std::uint64_t mantissa = x.Significand >> 11;  // with the hidden bit 2^52
+            const std::uint64_t rest = x.Significand & 0x7FF;
+            if (rest > 0x400 || (rest == 0x400 && (mantissa & 1) != 0))
+                ++mantissa;
+            const std::uint64_t bits = (std::uint64_t(field - 1) << 52) + mantissa;
+            if ((bits >> 52) < 0x7FF)
+                return std::bit_cast<double>((std::uint64_t{SignOf(x)} << 63) | bits);
+        }
+    }
     const Kind kind = KindOf(x);
     const std::uint64_t sign = std::uint64_t{SignOf(x)} << 63;
     constexpr std::uint64_t kExponentMask = std::uint64_t{0x7FF} << 52;

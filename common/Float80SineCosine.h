@@ -32,7 +32,7 @@ template <int N>
 constexpr Reduced<N> ReduceByHalfPi(std::uint64_t m, int e) {
     // Bits t_s … of 2/π (t_1 the first after the point) times m: the value is
     // P × 2^(e − (s + 64W − 1)) for a window of W words starting at bit s.
-    constexpr int W = N + 2;
+    constexpr int W = N == 2 ? 3 : N + 2;  // the quick kernel needs about 190 bits
     const int start = e - 1 > 1 ? e - 1 : 1;
     std::array<std::uint64_t, W + 1> window{};
     const int word = (start - 1) / 64, bit = (start - 1) % 64;
@@ -82,10 +82,13 @@ constexpr Reduced<N> ReduceByHalfPi(std::uint64_t m, int e) {
     return r;
 }
 
-/// 1/1!, 1/3!, 1/5!, … (odd) or 1/0!, 1/2!, 1/4!, … (even) until they vanish in Q2.(64N − 2).
-template <int N, bool kOdd>
+/// 1/1!, 1/3!, 1/5!, … (odd) or 1/0!, 1/2!, 1/4!, … (even): kTerms of them, or (with 0)
+/// until they vanish in Q2.(64N − 2).
+template <int N, bool kOdd, int kTerms = 0>
 constexpr auto TaylorCoefficients() {
     constexpr int kCount = [] {
+        if (kTerms > 0)
+            return kTerms;
         Fixed<N> c = Fixed<N>::One();
         int count = 0;
         for (std::uint64_t k = kOdd ? 1 : 0; c != Fixed<N>{}; k += 2, ++count)
@@ -146,31 +149,74 @@ constexpr std::optional<Float80> Rounded(bool negative, const Fixed<N>& value, b
     return Float80{significand, static_cast<std::uint16_t>(SignBits(negative) | field)};
 }
 
+/// sin |a| and cos |a| for the reduced angle a = Fraction × π/2, |a| ≤ π/4.
+template <int N>
+struct Pair {
+    Fixed<N> Sine;
+    Fixed<N> Cosine;
+};
+
+/// The series of the whole reduced angle in N words (the careful kernel).
+template <int N>
+constexpr Pair<N> SeriesKernel(const Fixed<N>& fraction) {
+    const Fixed<N> angle = fraction * Truncated<N>(angle::kHalfPi);
+    const Fixed<N> square = angle * angle;
+    constexpr auto kOdd = TaylorCoefficients<N, true>();
+    constexpr auto kEven = TaylorCoefficients<N, false>();
+    return {angle * AlternatingSeries(kOdd, square), AlternatingSeries(kEven, square)};
+}
+
+/// The quick kernel in two words: |a| = j π/512 + t with the nearest j of 0 … 128 and
+/// |t| ≤ π/1024, whose short series (terms to t^11/11! and t^12/12!, the first left out
+/// below 2^−128) meet the table of sin and cos of j π/512 by the addition theorems. The two
+/// series are summed side by side, so that their multiplications overlap.
+constexpr Pair<2> TableKernel(const Fixed<2>& fraction) {
+    const std::uint64_t j = (fraction.Words[0] + (std::uint64_t{1} << 53)) >> 54;  // |f| × 256
+    const Fixed<2> step{{j << 54, 0}};                                              // j ÷ 256
+    const bool below = fraction < step;
+    const Fixed<2> g = below ? step - fraction : fraction - step;
+    const Fixed<2> t = g * Truncated<2>(angle::kHalfPi);
+    const Fixed<2> square = t * t;
+    constexpr auto kOdd = TaylorCoefficients<2, true, 6>();
+    constexpr auto kEven = TaylorCoefficients<2, false, 7>();
+    Fixed<2> odd = kOdd[5], even = kEven[6];
+    even = kEven[5] - square * even;
+    for (int k = 4; k >= 0; --k) {
+        odd = kOdd[k] - square * odd;
+        even = kEven[k] - square * even;
+    }
+    const Fixed<2> sineT = t * odd;
+    const Fixed<2> sineJ{{angle::kSineSteps[2 * j], angle::kSineSteps[2 * j + 1]}};
+    const Fixed<2> cosineJ{{angle::kCosineSteps[2 * j], angle::kCosineSteps[2 * j + 1]}};
+    // sin(jπ/512 ± t) = sin·cos t ± cos·sin t; cos(jπ/512 ± t) = cos·cos t ∓ sin·sin t; both
+    // stay positive for an angle in [0, π/4].
+    const Fixed<2> sc = sineJ * even, cs = cosineJ * sineT;
+    const Fixed<2> cc = cosineJ * even, ss = sineJ * sineT;
+    return {below ? sc - cs : sc + cs, below ? cc + ss : cc - ss};
+}
+
 /// sin x or cos x for finite x = m × 2^e in N-word precision, or nothing when it cannot be
 /// rounded surely at that precision.
 template <int N>
 constexpr std::optional<Float80> SineOrCosine(bool negative, std::uint64_t m, int e, bool cosine,
                                               bool lastTry) {
     const Reduced<N> r = ReduceByHalfPi<N>(m, e);
-    const Fixed<N> angle = r.Fraction * Truncated<N>(angle::kHalfPi);  // |reduced x| ≤ π/4
-    const Fixed<N> square = angle * angle;
+    Pair<N> kernel;
+    if constexpr (N == 2) {
+        kernel = TableKernel(r.Fraction);
+    } else {
+        kernel = SeriesKernel<N>(r.Fraction);
+    }
     // sin(q π/2 + a) is sin a, cos a, −sin a, −cos a for q = 0 … 3; cos is a quadrant ahead.
     const int quadrant = (r.Quadrant + (cosine ? 1 : 0)) & 3;
     const bool useCosine = (quadrant & 1) != 0;
     bool resultNegative = (quadrant & 2) != 0;
-    Fixed<N> magnitude;
-    if (useCosine) {
-        constexpr auto kEven = TaylorCoefficients<N, false>();
-        magnitude = AlternatingSeries(kEven, square);
-    } else {
-        constexpr auto kOdd = TaylorCoefficients<N, true>();
-        magnitude = angle * AlternatingSeries(kOdd, square);
+    if (!useCosine)
         resultNegative = resultNegative != r.Negative;  // sin(−a) = −sin a
-    }
     // sin(−x) = −sin x; cos(−x) = cos x.
     if (negative && !cosine)
         resultNegative = !resultNegative;
-    return Rounded(resultNegative, magnitude, lastTry);
+    return Rounded(resultNegative, useCosine ? kernel.Cosine : kernel.Sine, lastTry);
 }
 
 }  // namespace trig
