@@ -66,7 +66,7 @@ namespace literals {
 /// product or quotient of the digits with an exact power of ten.
 consteval Extended operator""_ext(const char* text) {
     std::uint64_t digits = 0;
-    int significant = 0, scale = 0;
+    int significant = 0, scale = 0, pendingZeros = 0;  // zeros of the fraction not yet taken
     bool fraction = false;
     const char* at = text;
     for (; *at != '\0' && *at != 'e' && *at != 'E'; ++at) {
@@ -76,6 +76,14 @@ consteval Extended operator""_ext(const char* text) {
         }
         if (*at == '\'')
             continue;
+        if (fraction && *at == '0') {
+            ++pendingZeros;
+            continue;
+        }
+        for (; pendingZeros > 0; --pendingZeros, --scale) {
+            digits *= 10;
+            significant += digits != 0 ? 1 : 0;
+        }
         if (digits != 0 || *at != '0')
             ++significant;
         digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');

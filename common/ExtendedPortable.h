@@ -62,6 +62,11 @@ class Extended {
     }
     friend constexpr Extended operator-(Extended a) { return {soft::Negated(a.bits_), 0}; }
 
+    constexpr Extended& operator+=(Extended other) { return *this = *this + other; }
+    constexpr Extended& operator-=(Extended other) { return *this = *this - other; }
+    constexpr Extended& operator*=(Extended other) { return *this = *this * other; }
+    constexpr Extended& operator/=(Extended other) { return *this = *this / other; }
+
     friend constexpr bool operator==(Extended a, Extended b) {
         return detail::Compared(a.bits_, b.bits_, false) == soft::Ordering::Equal;
     }
@@ -87,6 +92,8 @@ constexpr Extended Sqrt(Extended x);
 
 /// The faults raised since the flags were last cleared, as soft::Flag bits.
 inline unsigned RaisedExtendedFaults() { return detail::gExtendedFlags; }
+/// Clears the flags.
+inline void ClearExtendedFaults() { detail::gExtendedFlags = 0; }
 /// Adds faults to the flags.
 inline void RaiseExtendedFaults(unsigned flags) { detail::gExtendedFlags |= flags; }
 

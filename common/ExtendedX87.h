@@ -50,6 +50,11 @@ class Extended {
     friend constexpr Extended operator/(Extended a, Extended b) { return Native(a.value_ / b.value_); }
     friend constexpr Extended operator-(Extended a) { return Native(-a.value_); }
 
+    constexpr Extended& operator+=(Extended other) { return *this = *this + other; }
+    constexpr Extended& operator-=(Extended other) { return *this = *this - other; }
+    constexpr Extended& operator*=(Extended other) { return *this = *this * other; }
+    constexpr Extended& operator/=(Extended other) { return *this = *this / other; }
+
     friend constexpr bool operator==(Extended a, Extended b) { return a.value_ == b.value_; }
     friend constexpr bool operator<(Extended a, Extended b) { return a.value_ < b.value_; }
     friend constexpr bool operator>(Extended a, Extended b) { return a.value_ > b.value_; }
@@ -84,6 +89,11 @@ inline unsigned RaisedExtendedFaults() {
     return ((raised & FE_INVALID) ? soft::kInvalid : 0u) |
            ((raised & FE_DIVBYZERO) ? soft::kDivisionByZero : 0u) |
            ((raised & FE_OVERFLOW) ? soft::kOverflow : 0u);
+}
+
+/// Clears the unit's fault flags.
+inline void ClearExtendedFaults() {
+    std::feclearexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
 }
 
 /// Adds faults to the unit's flags.

@@ -73,25 +73,25 @@ void CheckExperiment(const velmora::Bench& bench, unsigned long number) {
     const velmora::LabState& s = bench.State();
     const std::string where = " after line " + std::to_string(number);
     for (const Extended value : {s.Circulation, s.ProbeAngle, s.ProbeX, s.ProbeY, s.Induction}) {
-        if (!std::isfinite(value))
+        if (!IsFinite(value))
             Fail("a variable of the experiment is not finite" + where);
     }
     const auto& marker = bench.Scene().Points(velmora::Layer::ProbeMarker);
     if (marker.size() != 3)
         Fail("the probe marker does not have three points" + where);
-    const Extended c = std::cos(s.ProbeAngle);
-    const Extended sn = std::sin(s.ProbeAngle);
+    const Extended c = Cos(s.ProbeAngle);
+    const Extended sn = Sin(s.ProbeAngle);
     const Extended expected[3][2] = {
-        {s.ProbeX - c - 0.5L * sn, s.ProbeY - sn + 0.5L * c},
+        {s.ProbeX - c - 0.5_ext * sn, s.ProbeY - sn + 0.5_ext * c},
         {s.ProbeX + c, s.ProbeY + sn},
-        {s.ProbeX - c + 0.5L * sn, s.ProbeY - sn - 0.5L * c},
+        {s.ProbeX - c + 0.5_ext * sn, s.ProbeY - sn - 0.5_ext * c},
     };
     // Doubles cannot hold a centimetre next to a position far beyond the plot: their
     // rounding is allowed on top of 1e-6 cm.
-    const Extended tolerance = 1e-6L + 1e-15L * (std::fabs(s.ProbeX) + std::fabs(s.ProbeY));
+    const Extended tolerance = 1e-6_ext + 1e-15_ext * (Abs(s.ProbeX) + Abs(s.ProbeY));
     for (int i = 0; i < 3; ++i) {
-        if (!(std::fabs(marker[i].X - expected[i][0]) <= tolerance &&
-              std::fabs(marker[i].Y - expected[i][1]) <= tolerance)) {
+        if (!(Abs(marker[i].X - expected[i][0]) <= tolerance &&
+              Abs(marker[i].Y - expected[i][1]) <= tolerance)) {
             Fail("the probe marker left the probe" + where);
         }
     }

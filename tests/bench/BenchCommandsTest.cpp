@@ -76,7 +76,7 @@ TEST_F(BenchCommandsTest, StepXReadsEitherSeparatorAndNeverTurns) {
         Bench bench = ResetBench();
         Type(bench, keys::Step, c.typed);
         bench.StepX();
-        EXPECT_EQ(bench.State().ProbeX, -2.5L) << RowText(bench, 1);
+        EXPECT_EQ(bench.State().ProbeX, -2.5_ext) << RowText(bench, 1);
         EXPECT_EQ(bench.State().ProbeAngle, 0);
         EXPECT_EQ(RowText(bench, 2), c.row2);
         EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=-----");
@@ -127,7 +127,7 @@ TEST_F(BenchCommandsTest, MoveAddsReadingTimesStepInMetresOverMu0) {
     Type(bench, keys::Step, u"2");
     bench.Move();
     const LabState& s = bench.State();
-    EXPECT_EQ(s.Circulation, s.Induction * 2 * 0.01L / s.Mu0);
+    EXPECT_EQ(s.Circulation, s.Induction * 2 * 0.01_ext / s.Mu0);
     EXPECT_EQ(RowText(bench, 8), "Циркуляция (А)=" + ToUtf8(FormatExponent(s.Circulation, 5, 4)));
 }
 
@@ -173,7 +173,7 @@ TEST_F(BenchCommandsTest, GoToStartKeepsDirectionAndMovesTheMarkerAlong) {
     Type(bench, keys::StartY, u"-4,5");
     bench.GoToStart();
     EXPECT_EQ(bench.State().ProbeX, 3);
-    EXPECT_EQ(bench.State().ProbeY, -4.5L);
+    EXPECT_EQ(bench.State().ProbeY, -4.5_ext);
     EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=3");
     EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=-4.5");
     EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=90");

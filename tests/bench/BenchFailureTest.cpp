@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
 
 namespace velmora {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
 
 namespace velmora {
@@ -66,21 +67,21 @@ class BenchPropertyTest : public testing::SeparatorTest,
         const LabState& s = bench.State();
         const auto& marker = bench.Scene().Points(Layer::ProbeMarker);
         ASSERT_EQ(marker.size(), 3u) << context;
-        const Extended c = std::cos(s.ProbeAngle);
-        const Extended sn = std::sin(s.ProbeAngle);
+        const Extended c = Cos(s.ProbeAngle);
+        const Extended sn = Sin(s.ProbeAngle);
         // Tail 1 cm behind and 0.5 cm to the left, tip 1 cm ahead, tail to the right.
         const Extended expected[3][2] = {
-            {s.ProbeX - c - 0.5L * sn, s.ProbeY - sn + 0.5L * c},
+            {s.ProbeX - c - 0.5_ext * sn, s.ProbeY - sn + 0.5_ext * c},
             {s.ProbeX + c, s.ProbeY + sn},
-            {s.ProbeX - c + 0.5L * sn, s.ProbeY - sn - 0.5L * c},
+            {s.ProbeX - c + 0.5_ext * sn, s.ProbeY - sn - 0.5_ext * c},
         };
         // Doubles cannot hold a centimetre next to a position far beyond the plot: allow
         // their rounding on top of the 1e-6 cm.
-        const Extended tolerance = 1e-6L + 1e-15L * (std::fabs(s.ProbeX) + std::fabs(s.ProbeY));
+        const Extended tolerance = 1e-6_ext + 1e-15_ext * (Abs(s.ProbeX) + Abs(s.ProbeY));
         for (int i = 0; i < 3; ++i) {
-            EXPECT_LE(std::fabs(marker[i].X - expected[i][0]), tolerance)
+            EXPECT_LE(Abs(marker[i].X - expected[i][0]), tolerance)
                 << context << ", point " << i;
-            EXPECT_LE(std::fabs(marker[i].Y - expected[i][1]), tolerance)
+            EXPECT_LE(Abs(marker[i].Y - expected[i][1]), tolerance)
                 << context << ", point " << i;
         }
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
 
 namespace velmora {

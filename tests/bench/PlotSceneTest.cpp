@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
 #include "PlotScene.h"
 
@@ -65,7 +66,7 @@ TEST(PlotScene, TranslateAndRotateMoveEveryMarkerPoint) {
         void (*apply)(PlotScene&);
         std::vector<PlotPoint> marker;
     };
-    const Extended pi = 3.1415926535L;
+    const Extended pi = 3.1415926535_ext;
     static const Extended quarter = pi / 2;
     const Case cases[] = {
         {"translate", [](PlotScene& s) { s.MarkerTranslate(1, 2); }, {{0, 2.5}, {2, 2}, {0, 1.5}}},
@@ -90,7 +91,7 @@ TEST(PlotScene, TranslateAndRotateMoveEveryMarkerPoint) {
 TEST(PlotScene, TraceGrowsInOrderAndEmpties) {
     PlotScene scene;
     scene.SceneReset();
-    scene.TraceAdd(1.5L, -2);
+    scene.TraceAdd(1.5_ext, -2);
     scene.TraceAdd(40, 0);
     EXPECT_EQ(scene.Points(Layer::Trace), (std::vector<PlotPoint>{{1.5, -2}, {40, 0}}));
     scene.TraceClear();
@@ -103,9 +104,9 @@ TEST(PlotScene, PointBeyondTheDoubleRangeFailsAndChangesNothing) {
     const auto before = scene.Points(Layer::ProbeMarker);
     const auto markerRevision = scene.Revision(Layer::ProbeMarker);
     const auto traceRevision = scene.Revision(Layer::Trace);
-    EXPECT_EQ(testing::MessageOf([&] { scene.MarkerTranslate(1e400L, 0); }),
+    EXPECT_EQ(testing::MessageOf([&] { scene.MarkerTranslate(Bits80(0x452F, 0xDA763FC8CB9FF9E6), 0); }),
               "Floating point overflow");
-    EXPECT_EQ(testing::MessageOf([&] { scene.TraceAdd(0, -1e400L); }), "Floating point overflow");
+    EXPECT_EQ(testing::MessageOf([&] { scene.TraceAdd(0, -Bits80(0x452F, 0xDA763FC8CB9FF9E6)); }), "Floating point overflow");
     EXPECT_EQ(scene.Points(Layer::ProbeMarker), before);
     EXPECT_TRUE(scene.Points(Layer::Trace).empty());
     EXPECT_EQ(scene.Revision(Layer::ProbeMarker), markerRevision);

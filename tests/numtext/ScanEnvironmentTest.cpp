@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ExtendedTestSupport.h"
 #include "Error.h"
 #include "NumText.h"
 #include "SeparatorScope.h"
