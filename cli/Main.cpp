@@ -5,6 +5,11 @@
 #include <cstring>
 #include <exception>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "NumText.h"
 #include "Script.h"
 
@@ -17,6 +22,12 @@ int Run(int argc, char** argv) {
         return ExitBadScript;
     }
     velmora::LoadFormatSettings();
+#ifdef _WIN32
+    // Bytes as they are, as on every other system: no "\r" added to the output's line ends,
+    // and a script's Ctrl-Z is a byte of it, not its end.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (argc == 1)
         return RunScript(stdin, "<stdin>", stdout, stderr);
 

@@ -1,10 +1,12 @@
 #include "Script.h"
 
 #include <cerrno>
-#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+
+#include <fmt/format.h>
 
 #include "Error.h"
 #include "NumText.h"
@@ -67,6 +69,64 @@ ScriptLine InterpretSeparator(const std::u16string& rest) {
 void Append(std::string& out, std::u16string_view text) {
     out += ToUtf8(text);
     out += '\n';
+}
+
+/// Reads the next line of `in` into `line`, its ending "\n" included when there is one, any
+/// bytes at all (U+0000 too); false at the end of the file or on a read error.
+bool ReadLine(std::FILE* in, std::string& line) {
+    line.clear();
+    for (int c = std::getc(in); c != EOF; c = std::getc(in)) {
+        line += static_cast<char>(c);
+        if (c == '\n')
+            break;
+    }
+    return !line.empty();
+}
+
+/// The shortest text that reads back as `value` (finite), as std::to_chars writes it: the
+/// fewest significant digits, then fixed notation unless scientific ("1.5e-07", at least two
+/// exponent digits) is shorter. The digits come from {fmt}, which every platform has, in
+/// whatever layout it chose.
+std::string ShortestText(double value) {
+    const std::string written = fmt::format("{}", value);
+    std::string_view text = written;
+    const bool negative = text.starts_with('-');
+    if (negative)
+        text.remove_prefix(1);
+    int exponent = 0;  // value = 0.digits × 10^exponent
+    if (const auto e = text.find('e'); e != std::string_view::npos) {
+        exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+        text = text.substr(0, e);
+    }
+    std::string digits;
+    const auto point = text.find('.');
+    exponent += static_cast<int>(point == std::string_view::npos ? text.size() : point);
+    for (const char c : text) {
+        if (c != '.')
+            digits += c;
+    }
+    const auto first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return negative ? "-0" : "0";
+    exponent -= static_cast<int>(first);
+    digits.erase(0, first);
+    digits.erase(digits.find_last_not_of('0') + 1);
+
+    const int n = static_cast<int>(digits.size());
+    std::string fixed;
+    if (exponent <= 0) {
+        fixed = "0." + std::string(static_cast<std::size_t>(-exponent), '0') + digits;
+    } else if (exponent < n) {
+        fixed = digits.substr(0, static_cast<std::size_t>(exponent)) + "." +
+                digits.substr(static_cast<std::size_t>(exponent));
+    } else {
+        fixed = fmt::format("{:.0f}", std::fabs(value));  // a whole number: all its digits
+    }
+    std::string scientific = digits.substr(0, 1);
+    if (n > 1)
+        scientific += "." + digits.substr(1);
+    scientific += fmt::format("e{}{:02}", exponent - 1 < 0 ? '-' : '+', std::abs(exponent - 1));
+    return (negative ? "-" : "") + (fixed.size() <= scientific.size() ? fixed : scientific);
 }
 
 /// The length of the well-formed UTF-8 sequence at the start of `bytes`, or 0.
@@ -169,10 +229,8 @@ std::string SceneText(const PlotScene& scene) {
         out += LayerName(layer);
         for (const PlotPoint& point : scene.Points(layer)) {
             for (const double coordinate : {point.X, point.Y}) {
-                char digits[32];
-                const auto result = std::to_chars(digits, digits + sizeof digits, coordinate);
                 out += ' ';
-                out.append(digits, result.ptr);
+                out += ShortestText(coordinate);
             }
         }
         out += '\n';
@@ -217,20 +275,18 @@ int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* e
     Session session;
     write(session.StartupOutput());
 
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
+    std::string buffer;
     int status = ExitRan;
     for (unsigned long number = 1;; ++number) {
         errno = 0;
-        const ssize_t read = getline(&buffer, &capacity, in);
-        if (read < 0) {
+        if (!ReadLine(in, buffer)) {
             if (std::ferror(in)) {
                 status = fail(source + ":" + std::to_string(number) +
                               ": cannot be read: " + std::strerror(errno));
             }
             break;
         }
-        std::string_view line(buffer, static_cast<std::size_t>(read));
+        std::string_view line(buffer);
         if (line.ends_with('\n'))
             line.remove_suffix(1);
         if (line.ends_with('\r'))
@@ -246,7 +302,6 @@ int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* e
         }
         write(session.Execute(parsed));
     }
-    std::free(buffer);
     if (std::fflush(out) != 0 || std::ferror(out)) {
         if (status == ExitRan) {
             std::fprintf(err, "velmora-cli: cannot write the output: %s\n", std::strerror(errno));

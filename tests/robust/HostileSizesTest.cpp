@@ -11,6 +11,7 @@
 #include "Error.h"
 #include "NumText.h"
 #include "Script.h"
+#include "ScriptRun.h"
 #include "Utf.h"
 
 namespace velmora {
@@ -95,30 +96,10 @@ TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
 namespace cli = velmora::cli;
 
 /// A script run through RunScript in memory: status, output and error output.
-struct Ran {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using cli::Ran;
 
 Ran RunText(const std::string& script) {
-    std::FILE* in = fmemopen(const_cast<char*>(script.data()), script.size(), "rb");
-    char* outData = nullptr;
-    std::size_t outSize = 0;
-    char* errData = nullptr;
-    std::size_t errSize = 0;
-    std::FILE* out = open_memstream(&outData, &outSize);
-    std::FILE* err = open_memstream(&errData, &errSize);
-    Ran ran;
-    ran.status = cli::RunScript(in, "big.script", out, err);
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    ran.out.assign(outData, outSize);
-    ran.err.assign(errData, errSize);
-    std::free(outData);
-    std::free(errData);
-    return ran;
+    return cli::RunText(script, "big.script");
 }
 
 TEST_F(HostileSizesTest, ScriptLinesOfAMegabyteRunOrAreReportedWhole) {
