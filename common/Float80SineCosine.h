@@ -113,17 +113,26 @@ constexpr Fixed<N> AlternatingSeries(const std::array<Fixed<N>, K>& c, const Fix
     return sum;
 }
 
-/// The extended value nearest to ±value (value in Q2.(64N − 2), off by less than 1024
-/// units of its last bit), or nothing when a half-way point lies within that slack.
+/// The extended value nearest to ±value (value in Q2.(64N − 2), within the kernel's error
+/// bound), or nothing when a half-way point lies within that bound.
 template <int N>
 constexpr std::optional<Float80> Rounded(bool negative, const Fixed<N>& value, bool lastTry) {
-    constexpr int kSlackBits = 10;  // 1024 units: the error bound of the series and reduction
-    int lead = 0;
-    while (lead < N && value.Words[lead] == 0)
-        ++lead;
-    if (lead == N)
-        return Zero(negative);
-    const int zeros = 64 * lead + std::countl_zero(value.Words[lead]);
+    // The error bound: the reduction's few units of the last bit, plus, for the quick
+    // kernel, 2^−90 of the value (its series and table); as a power of two in units of the
+    // last bit of `rest`.
+    constexpr int kAbsoluteSlackBits = 10;
+    constexpr int kRelativeSlackBits = N == 2 ? 38 : 0;
+    int zeros = 0;
+    {
+        int lead = 0;
+        while (lead < N && value.Words[lead] == 0)
+            ++lead;
+        if (lead == N)
+            return Zero(negative);
+        zeros = 64 * lead + std::countl_zero(value.Words[lead]);
+    }
+    const int slackShift =
+        std::max(kRelativeSlackBits, kAbsoluteSlackBits + zeros + 128 - 64 * N);
     // 64 significant bits from the leading one, and the 64 bits after them.
     const auto bits = [&](int from) {  // 64 bits starting `from` bits below the top
         const int w = from / 64, b = from % 64;
@@ -133,11 +142,9 @@ constexpr std::optional<Float80> Rounded(bool negative, const Fixed<N>& value, b
     };
     std::uint64_t significand = bits(zeros);
     const std::uint64_t rest = bits(zeros + 64);
-    // The slack in units of the last bit of `rest`.
-    const int slackShift = kSlackBits + zeros + 128 - 64 * N;
     const std::uint64_t half = kIntegerBit;
     const std::uint64_t distance = rest > half ? rest - half : half - rest;
-    if (!lastTry && (slackShift >= 62 || distance <= (std::uint64_t{1} << std::max(slackShift, 0))))
+    if (!lastTry && (slackShift >= 62 || distance <= (std::uint64_t{1} << slackShift)))
         return std::nullopt;
     int field = kBias + 1 - zeros;  // the leading one is 2^(1 − zeros)
     if (rest > half || (rest == half && (significand & 1) != 0)) {
@@ -166,32 +173,53 @@ constexpr Pair<N> SeriesKernel(const Fixed<N>& fraction) {
     return {angle * AlternatingSeries(kOdd, square), AlternatingSeries(kEven, square)};
 }
 
+/// floor(2^bits ÷ divisor) for 64 ≤ bits < 128 and a quotient below 2^64.
+constexpr std::uint64_t ScaledReciprocal(int bits, std::uint64_t divisor) {
+    return wide::Divide({std::uint64_t{1} << (bits - 64), 0}, divisor).Quotient;
+}
+
 /// The quick kernel in two words: |a| = j π/512 + t with the nearest j of 0 … 128 and
-/// |t| ≤ π/1024, whose short series (terms to t^11/11! and t^12/12!, the first left out
-/// below 2^−128) meet the table of sin and cos of j π/512 by the addition theorems. The two
-/// series are summed side by side, so that their multiplications overlap.
+/// |t| ≤ π/1024, whose short series meet the table of sin and cos of j π/512 by the addition
+/// theorems. With z = t² ≤ 2^−16.7 only the first terms need two words; the later ones are
+/// summed in one word scaled to their size (a term times z^k needs 2^(16.7k) less). The
+/// series stop at t^9/9! and t^8/8!; all told the error stays below 2^−100.
 constexpr Pair<2> TableKernel(const Fixed<2>& fraction) {
     const std::uint64_t j = (fraction.Words[0] + (std::uint64_t{1} << 53)) >> 54;  // |f| × 256
     const Fixed<2> step{{j << 54, 0}};                                              // j ÷ 256
     const bool below = fraction < step;
     const Fixed<2> g = below ? step - fraction : fraction - step;
     const Fixed<2> t = g * Truncated<2>(angle::kHalfPi);
-    const Fixed<2> square = t * t;
-    constexpr auto kOdd = TaylorCoefficients<2, true, 6>();
-    constexpr auto kEven = TaylorCoefficients<2, false, 7>();
-    Fixed<2> odd = kOdd[5], even = kEven[6];
-    even = kEven[5] - square * even;
-    for (int k = 4; k >= 0; --k) {
-        odd = kOdd[k] - square * odd;
-        even = kEven[k] - square * even;
-    }
-    const Fixed<2> sineT = t * odd;
+    const Fixed<2> z = t * t;
+    const std::uint64_t z80 = (z.Words[0] << 18) | (z.Words[1] >> 46);  // z × 2^80
+    const auto high = [](std::uint64_t a, std::uint64_t b) { return wide::Multiply(a, b).High; };
+    // z × (one word scaled by 2^scale) as Q2.126.
+    const auto times = [&](std::uint64_t scaled, int scale) {
+        const wide::U128 p = wide::ShiftRightSticky(wide::Multiply(z80, scaled), 80 + scale - 126);
+        return Fixed<2>{{p.High, p.Low & ~std::uint64_t{1}}};
+    };
+    // sin t = t (1 − z (1/6 − z (1/120 − z (1/5040 − z/9!)))).
+    constexpr std::uint64_t kS3 = ScaledReciprocal(76, 5040), kS4 = ScaledReciprocal(76, 362880);
+    constexpr std::uint64_t kS2 = ScaledReciprocal(70, 120);
+    const std::uint64_t s3 = kS3 - (high(z80, kS4) >> 16);  // × 2^76
+    const std::uint64_t s2 = kS2 - (high(z80, s3) >> 22);   // × 2^70
+    constexpr Fixed<2> kSixth = Fixed<2>::One() / 6;
+    const Fixed<2> s1 = kSixth - times(s2, 70);
+    const Fixed<2> sineT = t * (Fixed<2>::One() - z * s1);
+    // cos t = 1 − z (1/2 − z (1/24 − z (1/720 − z/8!))).
+    constexpr std::uint64_t kC3 = ScaledReciprocal(73, 720), kC4 = ScaledReciprocal(73, 40320);
+    constexpr std::uint64_t kC2 = ScaledReciprocal(68, 24);
+    const std::uint64_t c3 = kC3 - (high(z80, kC4) >> 16);  // × 2^73
+    const std::uint64_t c2 = kC2 - (high(z80, c3) >> 21);   // × 2^68
+    constexpr Fixed<2> kHalf = Fixed<2>::One() / 2;
+    const Fixed<2> c1 = kHalf - times(c2, 68);
+    const Fixed<2> cosineT = Fixed<2>::One() - z * c1;
+
     const Fixed<2> sineJ{{angle::kSineSteps[2 * j], angle::kSineSteps[2 * j + 1]}};
     const Fixed<2> cosineJ{{angle::kCosineSteps[2 * j], angle::kCosineSteps[2 * j + 1]}};
     // sin(jπ/512 ± t) = sin·cos t ± cos·sin t; cos(jπ/512 ± t) = cos·cos t ∓ sin·sin t; both
     // stay positive for an angle in [0, π/4].
-    const Fixed<2> sc = sineJ * even, cs = cosineJ * sineT;
-    const Fixed<2> cc = cosineJ * even, ss = sineJ * sineT;
+    const Fixed<2> sc = sineJ * cosineT, cs = cosineJ * sineT;
+    const Fixed<2> cc = cosineJ * cosineT, ss = sineJ * sineT;
     return {below ? sc - cs : sc + cs, below ? cc + ss : cc - ss};
 }
 
