@@ -80,13 +80,25 @@ constexpr std::uint64_t ReciprocalRoot(std::uint64_t m) {
 }
 
 constexpr Root SquareRoot(wide::U128 n) {
-    // √n = √(m × 2^64) with m the top 64 bits ≈ (m × 1/√(m/2^64)) in Q32: a few units off at
-    // most, set right against the exact remainder n − root².
+    // √n = √(m × 2^64) with m the top 64 bits ≈ m × 1/√(m/2^64) in Q32: some units off, then
+    // one Newton step on the exact remainder, δ = (n − root²) ÷ (2 root) = (n − root²) y ÷ 2^127,
+    // leaves it at most one unit off, which the exact remainder then sets right.
     const std::uint64_t y = ReciprocalRoot(n.High);
     std::uint64_t root = wide::Multiply(n.High, y).High << 2;  // m × y ÷ 2^62, in [2^63, 2^64)
     if (root < kIntegerBit)
         root = kIntegerBit;
     wide::U128 square = wide::Multiply(root, root);
+    const bool below = square <= n;
+    const wide::U128 remainder = below ? wide::Subtract(n, square) : wide::Subtract(square, n);
+    const wide::U128 scaled =
+        wide::Add(wide::Multiply(remainder.High, y), {0, wide::Multiply(remainder.Low, y).High});
+    const std::uint64_t delta = (scaled.High << 1) | (scaled.Low >> 63);
+    if (below) {
+        root = delta > ~root ? ~std::uint64_t{0} : root + delta;
+    } else {
+        root = root - delta < kIntegerBit ? kIntegerBit : root - delta;
+    }
+    square = wide::Multiply(root, root);
     while (n < square) {
         --root;
         square = wide::Multiply(root, root);
