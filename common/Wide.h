@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <initializer_list>
 
 // 128-bit unsigned arithmetic for the software extended format and the exact number texts:
 // the compiler's unsigned __int128 where it has one, otherwise 64-bit halves.
