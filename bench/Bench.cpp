@@ -84,7 +84,8 @@ void Bench::Move() {
     if (t.options.SumCirculation) {
         // The reading at the end of the step times the step in metres, over the magnetic
         // constant: amperes.
-        s.Circulation = Checked([&] { return s.Induction * step * 0.01_ext / s.Mu0 + s.Circulation; });
+        s.Circulation =
+            Checked([&] { return s.Induction * step * 0.01_ext / s.Mu0 + s.Circulation; });
         t.WriteRow(8);
     }
     t.TranslateMarker(walk.dx, walk.dy);

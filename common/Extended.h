@@ -33,13 +33,23 @@ Extended Cos(Extended x);
 #if !VELMORA_EXTENDED_X87
 /// sin x for |x| ≤ 2π, as quickly as the backend can: the x87's own sine instruction (within
 /// a unit or two of the last place) on the x87 backend, Sin here.
-inline Extended QuickSine(Extended x) { return Sin(x); }
+inline Extended QuickSine(Extended x) {
+    return Sin(x);
+}
 #endif
 
-constexpr Extended Abs(Extended x) { return Extended::FromBits(soft::Absolute(x.Bits())); }
-constexpr bool SignBit(Extended x) { return soft::SignOf(x.Bits()); }
-constexpr bool IsNaN(Extended x) { return soft::IsNaNKind(soft::KindOf(x.Bits())); }
-constexpr bool IsInfinite(Extended x) { return soft::KindOf(x.Bits()) == soft::Kind::Infinity; }
+constexpr Extended Abs(Extended x) {
+    return Extended::FromBits(soft::Absolute(x.Bits()));
+}
+constexpr bool SignBit(Extended x) {
+    return soft::SignOf(x.Bits());
+}
+constexpr bool IsNaN(Extended x) {
+    return soft::IsNaNKind(soft::KindOf(x.Bits()));
+}
+constexpr bool IsInfinite(Extended x) {
+    return soft::KindOf(x.Bits()) == soft::Kind::Infinity;
+}
 constexpr bool IsFinite(Extended x) {
     const soft::Kind k = soft::KindOf(x.Bits());
     return k == soft::Kind::Zero || k == soft::Kind::Finite;

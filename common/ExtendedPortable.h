@@ -35,9 +35,9 @@ class Extended {
     constexpr Extended() = default;
     template <std::integral Integer>
     constexpr Extended(Integer value)
-        : bits_(std::is_signed_v<Integer>
-                    ? soft::FromInteger(static_cast<std::int64_t>(value))
-                    : soft::FromUnsigned(static_cast<std::uint64_t>(value))) {}
+        : bits_(std::is_signed_v<Integer> ? soft::FromInteger(static_cast<std::int64_t>(value))
+                                          : soft::FromUnsigned(static_cast<std::uint64_t>(value))) {
+    }
     constexpr Extended(double value) : bits_(detail::Checked(soft::FromDouble, value)) {}
     Extended(long double) = delete;  // the platform's long double is not this format
 
@@ -80,7 +80,9 @@ class Extended {
     }
     friend constexpr bool operator>=(Extended a, Extended b) { return b <= a; }
 
-    friend constexpr Extended Sqrt(Extended x) { return {detail::Checked(soft::SquareRoot, x.bits_), 0}; }
+    friend constexpr Extended Sqrt(Extended x) {
+        return {detail::Checked(soft::SquareRoot, x.bits_), 0};
+    }
 
   private:
     constexpr Extended(soft::Float80 bits, int) : bits_(bits) {}
@@ -91,11 +93,17 @@ class Extended {
 constexpr Extended Sqrt(Extended x);
 
 /// The faults raised since the flags were last cleared, as soft::Flag bits.
-inline unsigned RaisedExtendedFaults() { return detail::gExtendedFlags; }
+inline unsigned RaisedExtendedFaults() {
+    return detail::gExtendedFlags;
+}
 /// Clears the flags.
-inline void ClearExtendedFaults() { detail::gExtendedFlags = 0; }
+inline void ClearExtendedFaults() {
+    detail::gExtendedFlags = 0;
+}
 /// Adds faults to the flags.
-inline void RaiseExtendedFaults(unsigned flags) { detail::gExtendedFlags |= flags; }
+inline void RaiseExtendedFaults(unsigned flags) {
+    detail::gExtendedFlags |= flags;
+}
 
 /// The caller's fault flags, held while a stretch of arithmetic runs with clean ones;
 /// Restore puts them back. The software format has no other controls to hold.

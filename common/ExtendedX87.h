@@ -33,7 +33,8 @@ class Extended {
             std::uint16_t signExponent;
             std::uint16_t padding[(sizeof(long double) - 10) / 2];
         };
-        return Native(std::bit_cast<long double>(Encoding{bits.Significand, bits.SignExponent, {}}));
+        return Native(
+            std::bit_cast<long double>(Encoding{bits.Significand, bits.SignExponent, {}}));
     }
     constexpr soft::Float80 Bits() const {
         const auto bytes = std::bit_cast<std::array<unsigned char, sizeof(long double)>>(value_);
@@ -44,10 +45,18 @@ class Extended {
         return bits;
     }
 
-    friend constexpr Extended operator+(Extended a, Extended b) { return Native(a.value_ + b.value_); }
-    friend constexpr Extended operator-(Extended a, Extended b) { return Native(a.value_ - b.value_); }
-    friend constexpr Extended operator*(Extended a, Extended b) { return Native(a.value_ * b.value_); }
-    friend constexpr Extended operator/(Extended a, Extended b) { return Native(a.value_ / b.value_); }
+    friend constexpr Extended operator+(Extended a, Extended b) {
+        return Native(a.value_ + b.value_);
+    }
+    friend constexpr Extended operator-(Extended a, Extended b) {
+        return Native(a.value_ - b.value_);
+    }
+    friend constexpr Extended operator*(Extended a, Extended b) {
+        return Native(a.value_ * b.value_);
+    }
+    friend constexpr Extended operator/(Extended a, Extended b) {
+        return Native(a.value_ / b.value_);
+    }
     friend constexpr Extended operator-(Extended a) { return Native(-a.value_); }
 
     constexpr Extended& operator+=(Extended other) { return *this = *this + other; }

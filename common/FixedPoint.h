@@ -65,8 +65,8 @@ constexpr Fixed<N> operator*(const Fixed<N>& a, const Fixed<N>& b) {
         const wide::U128 lh = wide::Multiply(a.Words[1], b.Words[0]);
         const std::uint64_t ll = wide::Multiply(a.Words[1], b.Words[1]).High;
         const wide::U128 third = wide::Add(wide::Add({0, hl.Low}, {0, lh.Low}), {0, ll});
-        const wide::U128 top = wide::Add(wide::Add(wide::Add(hh, {0, hl.High}), {0, lh.High}),
-                                         {0, third.High});
+        const wide::U128 top =
+            wide::Add(wide::Add(wide::Add(hh, {0, hl.High}), {0, lh.High}), {0, third.High});
         return {{(top.High << 2) | (top.Low >> 62), (top.Low << 2) | (third.Low >> 62)}};
     }
     // The product as 2N words, most significant first; only those down to word N are needed.

@@ -14,15 +14,15 @@ namespace velmora::soft {
 /// The faults an operation can report, OR-ed into a flag word; underflow and inexact
 /// results are not faults here.
 enum Flag : unsigned {
-    kInvalid = 1,         ///< invalid operation: 0 ÷ 0, ∞ − ∞, √−1, a signalling NaN, …
+    kInvalid = 1,  ///< invalid operation: 0 ÷ 0, ∞ − ∞, √−1, a signalling NaN, …
     kDivisionByZero = 4,  ///< a finite non-zero value divided by zero
     kOverflow = 8,        ///< a rounded result beyond the largest finite value
 };
 
 /// An extended value by its encoding.
 struct Float80 {
-    std::uint64_t Significand = 0;  ///< bit 63 is the integer bit
-    std::uint16_t SignExponent = 0; ///< bit 15 the sign, bits 14..0 the biased exponent
+    std::uint64_t Significand = 0;   ///< bit 63 is the integer bit
+    std::uint16_t SignExponent = 0;  ///< bit 15 the sign, bits 14..0 the biased exponent
 
     friend constexpr bool operator==(const Float80&, const Float80&) = default;
 };
@@ -32,9 +32,15 @@ inline constexpr int kMaxField = 0x7FFF;
 inline constexpr std::uint64_t kIntegerBit = std::uint64_t{1} << 63;
 inline constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
 
-constexpr bool SignOf(Float80 x) { return (x.SignExponent & 0x8000) != 0; }
-constexpr int FieldOf(Float80 x) { return x.SignExponent & kMaxField; }
-constexpr std::uint16_t SignBits(bool negative) { return negative ? 0x8000 : 0; }
+constexpr bool SignOf(Float80 x) {
+    return (x.SignExponent & 0x8000) != 0;
+}
+constexpr int FieldOf(Float80 x) {
+    return x.SignExponent & kMaxField;
+}
+constexpr std::uint16_t SignBits(bool negative) {
+    return negative ? 0x8000 : 0;
+}
 
 /// The x87's default NaN ("real indefinite"): the result of every invalid operation that
 /// has no NaN operand.
@@ -43,7 +49,9 @@ inline constexpr Float80 kIndefinite{kIntegerBit | kQuietBit, 0xFFFF};
 constexpr Float80 Infinity(bool negative) {
     return {kIntegerBit, static_cast<std::uint16_t>(SignBits(negative) | kMaxField)};
 }
-constexpr Float80 Zero(bool negative) { return {0, SignBits(negative)}; }
+constexpr Float80 Zero(bool negative) {
+    return {0, SignBits(negative)};
+}
 
 /// How the unit sees an encoding. Unnormals (exponent set, integer bit clear), pseudo-NaNs
 /// and pseudo-infinities are Unsupported: every arithmetic operation rejects them as
@@ -65,7 +73,9 @@ constexpr Kind KindOf(Float80 x) {
     return integerBit ? Kind::Finite : Kind::Unsupported;
 }
 
-constexpr bool IsNaNKind(Kind k) { return k == Kind::QuietNaN || k == Kind::SignalingNaN; }
+constexpr bool IsNaNKind(Kind k) {
+    return k == Kind::QuietNaN || k == Kind::SignalingNaN;
+}
 
 /// x re-encoded as the unit writes a result: a pseudo-denormal (exponent 0 with the integer
 /// bit set) becomes the normal value it stands for.
@@ -153,7 +163,9 @@ constexpr Float80 NormaliseAndRound(bool negative, int exponent, wide::U128 valu
 }
 
 /// The NaN a quiet operation passes on: the NaN itself with its quiet bit set.
-constexpr Float80 Quieted(Float80 nan) { return {nan.Significand | kQuietBit, nan.SignExponent}; }
+constexpr Float80 Quieted(Float80 nan) {
+    return {nan.Significand | kQuietBit, nan.SignExponent};
+}
 
 /// The result of an operation with at least one NaN or unsupported operand, as the x87
 /// makes it: an unsupported operand or a signalling NaN is invalid; of two NaNs a quiet one

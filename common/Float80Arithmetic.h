@@ -32,8 +32,8 @@ constexpr Float80 AddFinite(Float80 a, Kind ka, Float80 b, Kind kb, unsigned& fl
         const wide::U128 sum = wide::Add(larger, smaller);
         if (sum < larger) {  // carried into bit 128
             const wide::U128 halved = wide::ShiftRightSticky(sum, 1);
-            return RoundToFormat(negative, x.Exponent + 1,
-                                 {halved.High | kIntegerBit, halved.Low}, flags);
+            return RoundToFormat(negative, x.Exponent + 1, {halved.High | kIntegerBit, halved.Low},
+                                 flags);
         }
         return RoundToFormat(negative, x.Exponent, sum, flags);
     }
@@ -71,10 +71,10 @@ constexpr std::uint64_t ReciprocalRoot(std::uint64_t m) {
     }();
     std::uint64_t y = std::uint64_t{kSeeds[(m >> 56) - 64]} << 48;  // Q2.62
     for (int step = 0; step < 3; ++step) {
-        const std::uint64_t y2 = wide::Multiply(y, y).High;          // Q4.60
-        const std::uint64_t ay2 = wide::Multiply(m, y2).High;        // Q4.60
+        const std::uint64_t y2 = wide::Multiply(y, y).High;               // Q4.60
+        const std::uint64_t ay2 = wide::Multiply(m, y2).High;             // Q4.60
         const std::uint64_t correction = (std::uint64_t{3} << 60) - ay2;  // Q4.60, in (0, 2^62)
-        y = wide::Multiply(y, correction).High << 3;                 // y × c ÷ 2, Q2.62
+        y = wide::Multiply(y, correction).High << 3;                      // y × c ÷ 2, Q2.62
     }
     return y;
 }
@@ -261,8 +261,7 @@ constexpr Float80 DivideGeneral(Float80 a, Float80 b, unsigned& flags) {
         return DivideFinite(negative, Normalised(a), Normalised(b), flags);
     if (IsNaNKind(ka) || IsNaNKind(kb) || ka == Kind::Unsupported || kb == Kind::Unsupported)
         return PropagateNaN(a, ka, b, kb, flags);
-    if ((ka == Kind::Zero && kb == Kind::Zero) ||
-        (ka == Kind::Infinity && kb == Kind::Infinity)) {
+    if ((ka == Kind::Zero && kb == Kind::Zero) || (ka == Kind::Infinity && kb == Kind::Infinity)) {
         flags |= kInvalid;
         return kIndefinite;
     }

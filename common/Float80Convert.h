@@ -93,8 +93,7 @@ constexpr double ToDouble(Float80 x, unsigned& flags) {
         ++mantissa;
     // The mantissa's hidden bit (2^52) adds one to the exponent field; a rounding carry into
     // 2^53 adds another, and a subnormal rounded up to 2^52 becomes the smallest normal.
-    const std::uint64_t bits =
-        (field < 1 ? 0 : (std::uint64_t(field - 1) << 52)) + mantissa;
+    const std::uint64_t bits = (field < 1 ? 0 : (std::uint64_t(field - 1) << 52)) + mantissa;
     if ((bits & kExponentMask) == kExponentMask) {
         flags |= kOverflow;
         return std::bit_cast<double>(sign | kExponentMask);
@@ -107,7 +106,8 @@ constexpr Float80 FromUnsigned(std::uint64_t magnitude, bool negative = false) {
     if (magnitude == 0)
         return Zero(negative);
     const int shift = std::countl_zero(magnitude);
-    return {magnitude << shift, static_cast<std::uint16_t>(SignBits(negative) | (kBias + 63 - shift))};
+    return {magnitude << shift,
+            static_cast<std::uint16_t>(SignBits(negative) | (kBias + 63 - shift))};
 }
 
 constexpr Float80 FromInteger(std::int64_t value) {

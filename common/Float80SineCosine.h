@@ -131,8 +131,7 @@ constexpr std::optional<Float80> Rounded(bool negative, const Fixed<N>& value, b
             return Zero(negative);
         zeros = 64 * lead + std::countl_zero(value.Words[lead]);
     }
-    const int slackShift =
-        std::max(kRelativeSlackBits, kAbsoluteSlackBits + zeros + 128 - 64 * N);
+    const int slackShift = std::max(kRelativeSlackBits, kAbsoluteSlackBits + zeros + 128 - 64 * N);
     // 64 significant bits from the leading one, and the 64 bits after them.
     const auto bits = [&](int from) {  // 64 bits starting `from` bits below the top
         const int w = from / 64, b = from % 64;
@@ -185,7 +184,7 @@ constexpr std::uint64_t ScaledReciprocal(int bits, std::uint64_t divisor) {
 /// series stop at t^9/9! and t^8/8!; all told the error stays below 2^−100.
 constexpr Pair<2> TableKernel(const Fixed<2>& fraction) {
     const std::uint64_t j = (fraction.Words[0] + (std::uint64_t{1} << 53)) >> 54;  // |f| × 256
-    const Fixed<2> step{{j << 54, 0}};                                              // j ÷ 256
+    const Fixed<2> step{{j << 54, 0}};                                             // j ÷ 256
     const bool below = fraction < step;
     const Fixed<2> g = below ? step - fraction : fraction - step;
     const Fixed<2> t = g * Truncated<2>(angle::kHalfPi);
@@ -274,7 +273,11 @@ constexpr Float80 SineOrCosine(Float80 x, bool cosine, unsigned& flags) {
     return *trig::SineOrCosine<8>(SignOf(x), u.Significand, e, cosine, true);
 }
 
-constexpr Float80 Sine(Float80 x, unsigned& flags) { return SineOrCosine(x, false, flags); }
-constexpr Float80 Cosine(Float80 x, unsigned& flags) { return SineOrCosine(x, true, flags); }
+constexpr Float80 Sine(Float80 x, unsigned& flags) {
+    return SineOrCosine(x, false, flags);
+}
+constexpr Float80 Cosine(Float80 x, unsigned& flags) {
+    return SineOrCosine(x, true, flags);
+}
 
 }  // namespace velmora::soft

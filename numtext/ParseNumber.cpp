@@ -82,9 +82,7 @@ std::optional<NumberText> ScanNumberText(std::u16string_view text, char16_t sepa
 class ScanArithmetic {
   public:
     ScanArithmetic() noexcept : held_(true) {}
-    ~ScanArithmetic() {
-        held_.Restore();
-    }
+    ~ScanArithmetic() { held_.Restore(); }
     ScanArithmetic(const ScanArithmetic&) = delete;
     ScanArithmetic& operator=(const ScanArithmetic&) = delete;
 

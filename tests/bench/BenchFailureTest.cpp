@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 
 namespace velmora {
 namespace {

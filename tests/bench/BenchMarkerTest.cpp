@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 
 namespace velmora {
 namespace {

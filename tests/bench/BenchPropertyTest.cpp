@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 
 namespace velmora {
 namespace {
@@ -79,10 +79,8 @@ class BenchPropertyTest : public testing::SeparatorTest,
         // their rounding on top of the 1e-6 cm.
         const Extended tolerance = 1e-6_ext + 1e-15_ext * (Abs(s.ProbeX) + Abs(s.ProbeY));
         for (int i = 0; i < 3; ++i) {
-            EXPECT_LE(Abs(marker[i].X - expected[i][0]), tolerance)
-                << context << ", point " << i;
-            EXPECT_LE(Abs(marker[i].Y - expected[i][1]), tolerance)
-                << context << ", point " << i;
+            EXPECT_LE(Abs(marker[i].X - expected[i][0]), tolerance) << context << ", point " << i;
+            EXPECT_LE(Abs(marker[i].Y - expected[i][1]), tolerance) << context << ", point " << i;
         }
     }
 };

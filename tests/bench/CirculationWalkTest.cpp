@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 
 namespace velmora {
 namespace {

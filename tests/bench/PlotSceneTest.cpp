@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 #include "PlotScene.h"
 
 namespace velmora {
@@ -104,9 +104,11 @@ TEST(PlotScene, PointBeyondTheDoubleRangeFailsAndChangesNothing) {
     const auto before = scene.Points(Layer::ProbeMarker);
     const auto markerRevision = scene.Revision(Layer::ProbeMarker);
     const auto traceRevision = scene.Revision(Layer::Trace);
-    EXPECT_EQ(testing::MessageOf([&] { scene.MarkerTranslate(Bits80(0x452F, 0xDA763FC8CB9FF9E6), 0); }),
+    EXPECT_EQ(
+        testing::MessageOf([&] { scene.MarkerTranslate(Bits80(0x452F, 0xDA763FC8CB9FF9E6), 0); }),
+        "Floating point overflow");
+    EXPECT_EQ(testing::MessageOf([&] { scene.TraceAdd(0, -Bits80(0x452F, 0xDA763FC8CB9FF9E6)); }),
               "Floating point overflow");
-    EXPECT_EQ(testing::MessageOf([&] { scene.TraceAdd(0, -Bits80(0x452F, 0xDA763FC8CB9FF9E6)); }), "Floating point overflow");
     EXPECT_EQ(scene.Points(Layer::ProbeMarker), before);
     EXPECT_TRUE(scene.Points(Layer::Trace).empty());
     EXPECT_EQ(scene.Revision(Layer::ProbeMarker), markerRevision);

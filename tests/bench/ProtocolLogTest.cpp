@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ExtendedTestSupport.h"
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 #include "ProtocolLog.h"
 
 namespace velmora {

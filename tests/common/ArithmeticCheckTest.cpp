@@ -38,8 +38,7 @@ TEST(ArithmeticCheck, ReportsEachFaultWithItsMessage) {
     const Case cases[] = {
         {"extended too large for a double", [] { return double(Runtime(kHuge)); },
          u"Floating point overflow"},
-        {"extended square overflow",
-         [] { return Runtime(kHuge) * Runtime(kHuge) > 0 ? 1.0 : 0.0; },
+        {"extended square overflow", [] { return Runtime(kHuge) * Runtime(kHuge) > 0 ? 1.0 : 0.0; },
          u"Floating point overflow"},
         {"division by zero", [] { return double(Runtime(1) / Runtime(0)); },
          u"Floating point division by zero"},

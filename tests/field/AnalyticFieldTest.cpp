@@ -25,8 +25,8 @@ LoopField AnalyticLoopField(double rhoCm, double zCm) {
     const double mu0 = 4 * pi * 1e-7;   // T·m/A
     const double current = 0.05 * 400;  // A, all turns together
     const double a = 0.13;              // m
-    const double rho = rhoCm / 100;      // m
-    const double z = zCm / 100;          // m
+    const double rho = rhoCm / 100;     // m
+    const double z = zCm / 100;         // m
     if (rho == 0) {
         // On the axis: B = μ0 I a² / (2 (a² + z²)^(3/2)).
         return {0, mu0 * current * a * a / (2 * std::pow(a * a + z * z, 1.5))};

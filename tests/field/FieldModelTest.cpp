@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "ExtendedTestSupport.h"
 #include "Error.h"
+#include "ExtendedTestSupport.h"
 #include "FieldModel.h"
 #include "ResetLabState.h"
 
@@ -37,7 +37,8 @@ TEST(FieldModel, CentreOfTheCoilHasTheCircularCurrentField) {
 
 TEST(FieldModel, OnTheAxisBxIsZeroAndByFollowsTheAxisFormula) {
     const LabState state = ResetLabState();
-    for (const Extended y : {-30.0_ext, -10.0_ext, -1.0_ext, 0.5_ext, 5.0_ext, 10.0_ext, 26.0_ext, 100.0_ext}) {
+    for (const Extended y :
+         {-30.0_ext, -10.0_ext, -1.0_ext, 0.5_ext, 5.0_ext, 10.0_ext, 26.0_ext, 100.0_ext}) {
         SCOPED_TRACE(testing::Message() << "y = " << y);
         EXPECT_EQ(FieldBx(state, 0, y), 0.0);
         // B = μ0 I N R² ÷ (2 (R² + y²)^(3/2)), R and y in metres; measured agreement 2e-14.
@@ -53,7 +54,12 @@ TEST(FieldModel, BxIsExactlyZeroOnBothAxesWithoutComputingAnything) {
     // The axis test comes before everything else, so even a coordinate whose square leaves
     // the extended range gives 0 there instead of an overflow.
     const LabState state = ResetLabState();
-    const Extended xs[] = {-50, -5, 3, 14.5_ext, Bits80(0x4297, 0xA738C6BEBB12D16D), Bits80(0x66EC, 0xDC724CD44411AF53)};
+    const Extended xs[] = {-50,
+                           -5,
+                           3,
+                           14.5_ext,
+                           Bits80(0x4297, 0xA738C6BEBB12D16D),
+                           Bits80(0x66EC, 0xDC724CD44411AF53)};
     for (const Extended x : xs) {
         EXPECT_EQ(FieldBx(state, x, 0), 0.0) << "on the x-axis at x = " << x;
         EXPECT_EQ(FieldBx(state, 0, x), 0.0) << "on the coil axis at y = " << x;
@@ -90,8 +96,9 @@ TEST(FieldModel, MirrorSymmetriesHoldToRoundingError) {
     // unchanged; mirroring x visits the arcs in another order, which costs rounding error
     // relative to the field's magnitude (measured at most 8e-13 over the plot plane).
     const LabState state = ResetLabState();
-    const Point points[] = {{5, 3},        {20, -7},  {0.5_ext, 40}, {-9, 2},       {13, 1.5_ext},
-                            {14.5_ext, 0.3_ext}, {-3, -25}, {30, 30},   {45.1_ext, 0.05_ext}};
+    const Point points[] = {{5, 3},    {20, -7},      {0.5_ext, 40},
+                            {-9, 2},   {13, 1.5_ext}, {14.5_ext, 0.3_ext},
+                            {-3, -25}, {30, 30},      {45.1_ext, 0.05_ext}};
     for (const auto& p : points) {
         SCOPED_TRACE(testing::Message() << "(" << p.x << ", " << p.y << ")");
         const double bx = FieldBx(state, p.x, p.y);
@@ -122,9 +129,9 @@ TEST(FieldModel, ProbeReadsTheComponentAlongItsDirection) {
 
 TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
     // Results of this implementation (the x87's sine for the arcs on the x87 backend, the exact
-    // sine on the portable one: the doubles come out the same). Keeping any of K, φ, D, t or the partial sums in
-    // extended precision, taking the sine in double, or forming K × t or the arc factor in
-    // double changes at least one of these values.
+    // sine on the portable one: the doubles come out the same). Keeping any of K, φ, D, t or the
+    // partial sums in extended precision, taking the sine in double, or forming K × t or the arc
+    // factor in double changes at least one of these values.
     const LabState state = ResetLabState();
     struct Case {
         Extended x, y, angle;
@@ -133,13 +140,18 @@ TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
     };
     const Case cases[] = {
         {0, 0, 0.7_ext, 0x0p+0, 0x1.9570990472c0fp-14, Bits80(0x3FF1, 0x8298837D329693EB)},
-        {6.5_ext, 5, 0.7_ext, 0x1.b7b711e3c718ap-16, 0x1.54dab4aef96ap-14, Bits80(0x3FF1, 0x97D4CE6A7C7E4AA0)},
-        {13, 1.5_ext, -2.5_ext, 0x1.12dfdf9a6ffa6p-12, 0x1.a11169c969773p-15, Bits80(0xBFF2, 0xFB6A16672CE51BB1)},
-        {-20, -7.5_ext, 2, 0x1.226a3abdc0664p-16, -0x1.2c9c79cc9dbb4p-18, Bits80(0xBFEE, 0xBD3107908324FF4C)},
-        {3, -11, 1.2_ext, -0x1.ece2733a02e64p-18, 0x1.5f54f4c29832ap-15, Bits80(0x3FF0, 0x9890A26F88BE193F)},
+        {6.5_ext, 5, 0.7_ext, 0x1.b7b711e3c718ap-16, 0x1.54dab4aef96ap-14,
+         Bits80(0x3FF1, 0x97D4CE6A7C7E4AA0)},
+        {13, 1.5_ext, -2.5_ext, 0x1.12dfdf9a6ffa6p-12, 0x1.a11169c969773p-15,
+         Bits80(0xBFF2, 0xFB6A16672CE51BB1)},
+        {-20, -7.5_ext, 2, 0x1.226a3abdc0664p-16, -0x1.2c9c79cc9dbb4p-18,
+         Bits80(0xBFEE, 0xBD3107908324FF4C)},
+        {3, -11, 1.2_ext, -0x1.ece2733a02e64p-18, 0x1.5f54f4c29832ap-15,
+         Bits80(0x3FF0, 0x9890A26F88BE193F)},
         {7.3_ext, -4.1_ext, 0.2_ext, -0x1.083702bfec6aep-15, 0x1.810d27f049268p-14,
          Bits80(0xBFEE, 0xD3E79DA6141C0728)},
-        {-0.7_ext, 23.9_ext, -1, -0x1.7f7fd658823ecp-22, 0x1.61580b907631p-17, Bits80(0xBFEE, 0x97E6E41D2FC59837)},
+        {-0.7_ext, 23.9_ext, -1, -0x1.7f7fd658823ecp-22, 0x1.61580b907631p-17,
+         Bits80(0xBFEE, 0x97E6E41D2FC59837)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "(" << c.x << ", " << c.y << ") angle " << c.angle);
@@ -184,27 +196,45 @@ TEST(FieldModel, FarCoordinatesRaiseFloatingPointOverflow) {
     };
     const Case cases[] = {
         // The squared distance D no longer fits a double beyond about 1.34e154 cm.
-        {"By at x 1e200", [&] { FieldBy(state, Bits80(0x4297, 0xA738C6BEBB12D16D), 1); }, u"Floating point overflow"},
-        {"By on the x-axis at 1e200", [&] { FieldBy(state, Bits80(0x4297, 0xA738C6BEBB12D16D), 0); },
+        {"By at x 1e200", [&] { FieldBy(state, Bits80(0x4297, 0xA738C6BEBB12D16D), 1); },
          u"Floating point overflow"},
-        {"Bx at y -1e200", [&] { FieldBx(state, 3, -Bits80(0x4297, 0xA738C6BEBB12D16D)); }, u"Floating point overflow"},
-        {"By at x 1.4e154", [&] { FieldBy(state, Bits80(0x41FF, 0x85A7498A9AE61103), 0.5_ext); }, u"Floating point overflow"},
-        {"probe at 1e200", [&] { ProbeReading(state, 0.3_ext, 2, Bits80(0x4297, 0xA738C6BEBB12D16D)); },
+        {"By on the x-axis at 1e200",
+         [&] { FieldBy(state, Bits80(0x4297, 0xA738C6BEBB12D16D), 0); },
+         u"Floating point overflow"},
+        {"Bx at y -1e200", [&] { FieldBx(state, 3, -Bits80(0x4297, 0xA738C6BEBB12D16D)); },
+         u"Floating point overflow"},
+        {"By at x 1.4e154", [&] { FieldBy(state, Bits80(0x41FF, 0x85A7498A9AE61103), 0.5_ext); },
+         u"Floating point overflow"},
+        {"probe at 1e200",
+         [&] { ProbeReading(state, 0.3_ext, 2, Bits80(0x4297, 0xA738C6BEBB12D16D)); },
          u"Floating point overflow"},
         // The squares of the dead-zone test leave the extended range.
-        {"By at x 1e3000", [&] { FieldBy(state, Bits80(0x66EC, 0xDC724CD44411AF53), 0); }, u"Floating point overflow"},
-        {"Bx at y 1e3000", [&] { FieldBx(state, 5, Bits80(0x66EC, 0xDC724CD44411AF53)); }, u"Floating point overflow"},
-        {"probe at -1e3000", [&] { ProbeReading(state, 1, -Bits80(0x66EC, 0xDC724CD44411AF53), 2); },
+        {"By at x 1e3000", [&] { FieldBy(state, Bits80(0x66EC, 0xDC724CD44411AF53), 0); },
+         u"Floating point overflow"},
+        {"Bx at y 1e3000", [&] { FieldBx(state, 5, Bits80(0x66EC, 0xDC724CD44411AF53)); },
+         u"Floating point overflow"},
+        {"probe at -1e3000",
+         [&] { ProbeReading(state, 1, -Bits80(0x66EC, 0xDC724CD44411AF53), 2); },
          u"Floating point overflow"},
         // Still inside the double range: the tiny field underflows silently.
-        {"By at x 1e154", [&] { FieldBy(state, Bits80(0x41FE, 0xBEEEFB584AFF8604), 1); }, u"(no error)"},
-        {"probe at 1e154", [&] { ProbeReading(state, 1, Bits80(0x41FE, 0xBEEEFB584AFF8604), -Bits80(0x41F1, 0x9C69A97284B578D8)); }, u"(no error)"},
+        {"By at x 1e154", [&] { FieldBy(state, Bits80(0x41FE, 0xBEEEFB584AFF8604), 1); },
+         u"(no error)"},
+        {"probe at 1e154",
+         [&] {
+             ProbeReading(state, 1, Bits80(0x41FE, 0xBEEEFB584AFF8604),
+                          -Bits80(0x41F1, 0x9C69A97284B578D8));
+         },
+         u"(no error)"},
         // Before Reset every constant is zero and the prefactor is 0 ÷ 0.
         {"state never reset", [] { FieldBy(LabState{}, 1, 1); },
          u"Invalid floating point operation"},
         {"probe off both axes, state never reset", [] { ProbeReading(LabState{}, 0.5_ext, 3, 4); },
          u"Invalid floating point operation"},
-        {"probe off both axes at 1e3000", [&] { ProbeReading(state, 1, Bits80(0x66EC, 0xDC724CD44411AF53), -Bits80(0x66EC, 0xDC724CD44411AF53)); },
+        {"probe off both axes at 1e3000",
+         [&] {
+             ProbeReading(state, 1, Bits80(0x66EC, 0xDC724CD44411AF53),
+                          -Bits80(0x66EC, 0xDC724CD44411AF53));
+         },
          u"Floating point overflow"},
     };
     for (const auto& c : cases) {

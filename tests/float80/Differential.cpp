@@ -9,8 +9,8 @@
 
 #include "Extended.h"
 
-#include "X87Side.h"
 #include "Operands.h"
+#include "X87Side.h"
 
 namespace {
 

@@ -11,7 +11,9 @@ namespace velmora::operands {
 
 using Random = std::mt19937_64;
 
-inline std::uint64_t Bits(Random& random) { return random(); }
+inline std::uint64_t Bits(Random& random) {
+    return random();
+}
 inline int Below(Random& random, int n) {
     return static_cast<int>(random() % static_cast<std::uint64_t>(n));
 }
@@ -38,7 +40,7 @@ inline std::uint64_t Significand(Random& random) {
 inline int Field(Random& random) {
     switch (Below(random, 6)) {
         case 0:
-            return Below(random, 70);                      // subnormal and tiny
+            return Below(random, 70);  // subnormal and tiny
         case 1:
             return soft::kMaxField - 1 - Below(random, 70);  // the overflow edge
         case 2:

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "SoftSide.h"
 #include "Float80SineCosine.h"
 #include "Operands.h"
+#include "SoftSide.h"
 
 // Digests of the software format's results over a fixed stream of operands: one number that
 // tells whether a platform gives every bit and flag the same.

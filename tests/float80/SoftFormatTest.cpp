@@ -29,7 +29,8 @@ TEST(SoftFormat, SineAndCosineAreTheNearestExtendedValues) {
         {"2^16383 × 1.5", Bits80(0x7FFE, 0xC000000000000000), Bits80(0xBFFE, 0x908788B2250D224E),
          Bits80(0xBFFE, 0xD34C87A22A09181F)},
         {"1e-10", 1e-10_ext, 1e-10_ext, 1},
-        {"−7.25", -7.25_ext, Bits80(0xBFFE, 0xD2B56DB1513DC48E), Bits80(0x3FFE, 0x91637A86E1FDF307)},
+        {"−7.25", -7.25_ext, Bits80(0xBFFE, 0xD2B56DB1513DC48E),
+         Bits80(0x3FFE, 0x91637A86E1FDF307)},
         {"−0", -0.0_ext, -0.0_ext, 1},
     };
     for (const Case& c : cases) {
@@ -54,8 +55,9 @@ TEST(SoftFormat, TheQuickSineAgreesWithTheCarefulOneWhereverItIsSure) {
     operands::Random random(7);
     int stepped = 0;
     for (int i = 0; i < 20000; ++i) {
-        const int field = soft::kBias - 32 + (i % 3 == 0 ? operands::Below(random, 16000)
-                                                         : operands::Below(random, 40));
+        const int field =
+            soft::kBias - 32 +
+            (i % 3 == 0 ? operands::Below(random, 16000) : operands::Below(random, 40));
         const std::uint64_t m = random() | soft::kIntegerBit;
         const int e = field - soft::kBias - 63;
         const bool cosine = (i & 1) != 0;

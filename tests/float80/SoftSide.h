@@ -29,9 +29,9 @@ enum class Operation {
 inline constexpr int kOperationCount = 11;
 
 inline const char* NameOf(Operation operation) {
-    static const char* const kNames[] = {"add",        "subtract",   "multiply",     "divide",
-                                         "sqrt",       "to double",  "from double",  "to int64",
-                                         "from int64", "compare <",  "compare =="};
+    static const char* const kNames[] = {"add",        "subtract",  "multiply",    "divide",
+                                         "sqrt",       "to double", "from double", "to int64",
+                                         "from int64", "compare <", "compare =="};
     return kNames[static_cast<int>(operation)];
 }
 
@@ -48,11 +48,21 @@ inline Outcome Soft(Operation operation, Float80 a, Float80 b) {
     unsigned& f = out.Flags;
     const auto word = [](std::uint64_t bits) { return Float80{bits, 0}; };
     switch (operation) {
-        case Operation::Add: out.Value = soft::Add(a, b, f); break;
-        case Operation::Subtract: out.Value = soft::Subtract(a, b, f); break;
-        case Operation::Multiply: out.Value = soft::Multiply(a, b, f); break;
-        case Operation::Divide: out.Value = soft::Divide(a, b, f); break;
-        case Operation::SquareRoot: out.Value = soft::SquareRoot(a, f); break;
+        case Operation::Add:
+            out.Value = soft::Add(a, b, f);
+            break;
+        case Operation::Subtract:
+            out.Value = soft::Subtract(a, b, f);
+            break;
+        case Operation::Multiply:
+            out.Value = soft::Multiply(a, b, f);
+            break;
+        case Operation::Divide:
+            out.Value = soft::Divide(a, b, f);
+            break;
+        case Operation::SquareRoot:
+            out.Value = soft::SquareRoot(a, f);
+            break;
         case Operation::ToDouble:
             out.Value = word(std::bit_cast<std::uint64_t>(soft::ToDouble(a, f)));
             break;

@@ -42,12 +42,14 @@ TEST(X87Agreement, SineAndCosineOfHugeArgumentsAgreeWithTheCLibraryToOneUnit) {
     // the last place over the whole exponent range checks the reduction and its table.
     operands::Random random(3);
     for (int i = 0; i < 4000; ++i) {
-        const soft::Float80 x{random() | soft::kIntegerBit,
-                              static_cast<std::uint16_t>(soft::kBias + operands::Below(random, 16000))};
+        const soft::Float80 x{
+            random() | soft::kIntegerBit,
+            static_cast<std::uint16_t>(soft::kBias + operands::Below(random, 16000))};
         const long double native = reference::ToNative(x);
         for (const bool cosine : {false, true}) {
             const soft::Float80 ours = (cosine ? Cos : Sin)(Extended::FromBits(x)).Bits();
-            const soft::Float80 library = reference::FromNative(cosine ? cosl(native) : sinl(native));
+            const soft::Float80 library =
+                reference::FromNative(cosine ? cosl(native) : sinl(native));
             const std::uint64_t apart = ours.Significand > library.Significand
                                             ? ours.Significand - library.Significand
                                             : library.Significand - ours.Significand;

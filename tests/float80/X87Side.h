@@ -19,7 +19,9 @@ inline Outcome X87(Operation operation, Float80 a, Float80 b) {
     const auto word = [](std::uint64_t bits) { return Float80{bits, 0}; };
     using LD = long double;
     switch (operation) {
-        case Operation::Add: out.Value = FromNative(Measured<LD>([&] { return x + y; }, f)); break;
+        case Operation::Add:
+            out.Value = FromNative(Measured<LD>([&] { return x + y; }, f));
+            break;
         case Operation::Subtract:
             out.Value = FromNative(Measured<LD>([&] { return x - y; }, f));
             break;
@@ -46,8 +48,12 @@ inline Outcome X87(Operation operation, Float80 a, Float80 b) {
         case Operation::FromInteger:
             out.Value = FromNative(Measured<LD>([&] { return static_cast<LD>(n); }, f));
             break;
-        case Operation::Less: out.Value = word(Measured<bool>([&] { return x < y; }, f)); break;
-        case Operation::Equal: out.Value = word(Measured<bool>([&] { return x == y; }, f)); break;
+        case Operation::Less:
+            out.Value = word(Measured<bool>([&] { return x < y; }, f));
+            break;
+        case Operation::Equal:
+            out.Value = word(Measured<bool>([&] { return x == y; }, f));
+            break;
     }
     return out;
 }

@@ -159,11 +159,11 @@ const FormCase kForms[] = {
     {"trailing zeros dropped", 12.5_ext, 5, "125", 2, false},
     {"negative", -2.5e-7_ext, 5, "25", -6, true},
     {"19th digit a tie, 18th even: down", 1000000000000000005.0_ext, 18, "1", 19, false},
-    {"19th digit a tie, 18th odd: up", 1000000000000000015.0_ext, 18, "100000000000000002", 19, false},
+    {"19th digit a tie, 18th odd: up", 1000000000000000015.0_ext, 18, "100000000000000002", 19,
+     false},
     {"18-digit expansion reaches 10^18", 999999999999999999.5_ext, 18, "1", 19, false},
     {"largest value", kLargestExtended, 18, "118973149535723177", 4933, false},
-    {"smallest normal value", kSmallestNormalExtended, 18, "336210314311209351", -4931,
-     false},
+    {"smallest normal value", kSmallestNormalExtended, 18, "336210314311209351", -4931, false},
     {"an exact power of ten", 1e27_ext, 2, "1", 28, false},
     {"just below a power of ten", 0.1_ext - 0.1_ext / (1LL << 62), 18, "1", 0, false},
 };
@@ -178,9 +178,7 @@ TEST(ToDecimalForm, RoundsAsTheBenchShowsNumbers) {
 }
 
 TEST(ToDecimalForm, NonFiniteValuesHaveTheFormOfZero) {
-    for (const Extended value :
-         {kInfiniteExtended, -kInfiniteExtended,
-          kNaNExtended}) {
+    for (const Extended value : {kInfiniteExtended, -kInfiniteExtended, kNaNExtended}) {
         const DecimalForm form = ToDecimalForm(value, 5);
         EXPECT_EQ(form.Digits, "");
         EXPECT_EQ(form.Exponent, 0);

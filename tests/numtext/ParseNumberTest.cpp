@@ -4,8 +4,8 @@
 #include <limits>
 #include <string>
 
-#include "ExtendedTestSupport.h"
 #include "Error.h"
+#include "ExtendedTestSupport.h"
 #include "NumText.h"
 #include "SeparatorScope.h"
 
@@ -167,13 +167,10 @@ const ScanCase kScanCases[] = {
     {"negative zero with the largest exponent", u"-0e4999", true, kNegativeZero},
     {"zero fraction with a tiny exponent", u"0.000e-4999", true, 0.0_ext},
     {"negative zero fraction", u"-0.0", true, kNegativeZero},
-    {"smallest subnormal", u"3.6451995318824746025e-4951", true,
-     kSmallestSubnormalExtended},
-    {"rounds up to the smallest subnormal", u"1.9e-4951", true,
-     kSmallestSubnormalExtended},
+    {"smallest subnormal", u"3.6451995318824746025e-4951", true, kSmallestSubnormalExtended},
+    {"rounds up to the smallest subnormal", u"1.9e-4951", true, kSmallestSubnormalExtended},
     {"rounds down to zero below half the smallest subnormal", u"1.8e-4951", true, 0.0_ext},
-    {"smallest normal value", u"3.36210314311209350626e-4932", true,
-     kSmallestNormalExtended},
+    {"smallest normal value", u"3.36210314311209350626e-4932", true, kSmallestNormalExtended},
     // 10^28 is the first power of ten that the extended format cannot hold exactly.
     {"first inexact power of ten", u"1e28", true, Bits80(0x405C, 0x813F3978F8940984)},
     {"negative beyond the exact powers", u"-3.2e29", true, -Bits80(0x4061, 0x813F3978F8940984)},
@@ -181,7 +178,8 @@ const ScanCase kScanCases[] = {
     {"2^64 - 1 is exact", u"18446744073709551615", true, Bits80(0x403E, 0xFFFFFFFFFFFFFFFF)},
     {"many fraction digits scaled down exactly", u"0.1234567890123456789", true,
      0.1234567890123456789_ext},
-    {"long run of zeros", u"0.0000000000000000000000000000000000000001", true, Bits80(0x3F7A, 0x8B61313BBABCE2C6)},
+    {"long run of zeros", u"0.0000000000000000000000000000000000000001", true,
+     Bits80(0x3F7A, 0x8B61313BBABCE2C6)},
     {"U+0000 ends the text", std::u16string(u"12\0abc", 6), true, 12.0_ext},
     {"U+0000 alone", std::u16string(u"\0", 1), false, 0},
     {"spaces and a sign", u"  +7  ", true, 7.0_ext},

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "ExtendedTestSupport.h"
 #include "Error.h"
+#include "ExtendedTestSupport.h"
 #include "NumText.h"
 #include "SeparatorScope.h"
 
