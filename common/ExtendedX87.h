@@ -3,7 +3,6 @@
 #include <array>
 #include <bit>
 #include <cfenv>
-#include <cmath>
 #include <concepts>
 #include <limits>
 
@@ -70,7 +69,13 @@ class Extended {
     friend constexpr bool operator<=(Extended a, Extended b) { return a.value_ <= b.value_; }
     friend constexpr bool operator>=(Extended a, Extended b) { return a.value_ >= b.value_; }
 
-    friend Extended Sqrt(Extended x) { return Native(std::sqrt(x.value_)); }
+    /// The unit's own square root instruction (a C library's sqrtl may answer a negative
+    /// argument without the instruction, and so without its invalid operation).
+    friend Extended Sqrt(Extended x) {
+        long double root = x.value_;
+        asm("fsqrt" : "+t"(root));
+        return Native(root);
+    }
 
     /// The x87's own sine instruction, for |x| ≤ 2π; see QuickSine in Extended.h.
     friend Extended QuickSine(Extended x) {
@@ -119,6 +124,10 @@ inline void RaiseExtendedFaults(unsigned flags) {
 class HeldFaults {
   public:
     explicit HeldFaults(bool defaultControls = false) noexcept {
+        // The control words are kept by hand as well: not every C library's fesetenv puts
+        // back the SSE rounding mode.
+        asm volatile("fnstcw %0" : "=m"(control_));
+        asm volatile("stmxcsr %0" : "=m"(sseControlStatus_));
         std::feholdexcept(&saved_);
         if (defaultControls) {
             std::fesetround(FE_TONEAREST);
@@ -130,10 +139,16 @@ class HeldFaults {
     }
     HeldFaults(const HeldFaults&) = delete;
     HeldFaults& operator=(const HeldFaults&) = delete;
-    void Restore() noexcept { std::fesetenv(&saved_); }
+    void Restore() noexcept {
+        std::fesetenv(&saved_);
+        asm volatile("fldcw %0" : : "m"(control_));
+        asm volatile("ldmxcsr %0" : : "m"(sseControlStatus_));
+    }
 
   private:
     std::fenv_t saved_;
+    std::uint16_t control_ = 0;
+    std::uint32_t sseControlStatus_ = 0;
 };
 
 /// Keeps the compiler from moving the computation of `value` past this point (and so past
