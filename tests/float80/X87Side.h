@@ -32,7 +32,14 @@ inline Outcome X87(Operation operation, Float80 a, Float80 b) {
             out.Value = FromNative(Measured<LD>([&] { return x / y; }, f));
             break;
         case Operation::SquareRoot:
-            out.Value = FromNative(Measured<LD>([&] { return __builtin_sqrtl(x); }, f));
+            out.Value = FromNative(Measured<LD>(
+                [&] {
+                    // The instruction itself: a C library's sqrtl need not use it.
+                    long double root = x;
+                    asm("fsqrt" : "+t"(root));
+                    return root;
+                },
+                f));
             break;
         case Operation::ToDouble:
             out.Value = word(std::bit_cast<std::uint64_t>(
