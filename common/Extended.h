@@ -30,14 +30,6 @@ namespace velmora {
 Extended Sin(Extended x);
 Extended Cos(Extended x);
 
-#if !VELMORA_EXTENDED_X87
-/// sin x for |x| ≤ 2π, as quickly as the backend can: the x87's own sine instruction (within
-/// a unit or two of the last place) on the x87 backend, Sin here.
-inline Extended QuickSine(Extended x) {
-    return Sin(x);
-}
-#endif
-
 constexpr Extended Abs(Extended x) {
     return Extended::FromBits(soft::Absolute(x.Bits()));
 }

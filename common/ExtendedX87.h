@@ -77,13 +77,6 @@ class Extended {
         return Native(root);
     }
 
-    /// The x87's own sine instruction, for |x| ≤ 2π; see QuickSine in Extended.h.
-    friend Extended QuickSine(Extended x) {
-        long double result;
-        asm("fsin" : "=t"(result) : "0"(x.value_));
-        return Native(result);
-    }
-
   private:
     static constexpr Extended Native(long double value) {
         Extended x;
@@ -94,7 +87,6 @@ class Extended {
     long double value_ = 0;
 };
 
-Extended QuickSine(Extended x);
 Extended Sqrt(Extended x);
 
 /// The unit's flags as soft::Flag bits.

@@ -10,11 +10,12 @@ namespace {
 /// The coil is cut into this many equal arcs; each arc is represented by its start point.
 constexpr int kArcCount = 1000;
 
-/// The sine of an arc's start angle φ ∈ [0, 2π), in extended precision: on the x87 the
-/// unit's own sine instruction, about four times faster than the exact Sin and within a
-/// unit or two of its last place.
+/// The sine of an arc's start angle φ ∈ [0, 2π), in extended precision: the exactly rounded
+/// one on every backend. (The x87's own sine instruction differs from it in the last place
+/// for about one angle in eight, and differently from one processor to another; far from
+/// the coil, where the terms of the sums cancel, that shows in the displayed readings.)
 inline Extended ArcSine(double phi) {
-    return QuickSine(phi);
+    return Sin(phi);
 }
 
 /// The prefactor of the Biot–Savart sums, rounded to double:
