@@ -128,8 +128,8 @@ TEST(FieldModel, ProbeReadsTheComponentAlongItsDirection) {
 }
 
 TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
-    // Results of this implementation (the x87's sine for the arcs on the x87 backend, the exact
-    // sine on the portable one: the doubles come out the same). Keeping any of K, φ, D, t or the
+    // Results of this implementation, the same on both backends (first recorded with the x87's
+    // own sine for the arcs, which gives these doubles too). Keeping any of K, φ, D, t or the
     // partial sums in extended precision, taking the sine in double, or forming K × t or the arc
     // factor in double changes at least one of these values.
     const LabState state = ResetLabState();
