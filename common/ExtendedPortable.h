@@ -15,7 +15,7 @@ inline thread_local unsigned gExtendedFlags = 0;
 
 /// Runs a soft operation and adds the faults it reports to the thread's flags.
 template <class Operation, class... Operands>
-constexpr auto Checked(Operation operation, Operands... operands) {
+VELMORA_QUICK constexpr auto Checked(Operation operation, Operands... operands) {
     unsigned flags = 0;
     const auto result = operation(operands..., flags);
     if (flags != 0 && !std::is_constant_evaluated())
@@ -38,26 +38,29 @@ class Extended {
         : bits_(std::is_signed_v<Integer> ? soft::FromInteger(static_cast<std::int64_t>(value))
                                           : soft::FromUnsigned(static_cast<std::uint64_t>(value))) {
     }
-    constexpr Extended(double value) : bits_(detail::Checked(soft::FromDouble, value)) {}
+    VELMORA_QUICK constexpr Extended(double value)
+        : bits_(detail::Checked(soft::FromDouble, value)) {}
     Extended(long double) = delete;  // the platform's long double is not this format
 
     /// The double nearest to the value; beyond the double range an infinity and the
     /// overflow fault.
-    constexpr explicit operator double() const { return detail::Checked(soft::ToDouble, bits_); }
+    VELMORA_QUICK constexpr explicit operator double() const {
+        return detail::Checked(soft::ToDouble, bits_);
+    }
 
     static constexpr Extended FromBits(soft::Float80 bits) { return Extended(bits, 0); }
     constexpr soft::Float80 Bits() const { return bits_; }
 
-    friend constexpr Extended operator+(Extended a, Extended b) {
+    VELMORA_QUICK friend constexpr Extended operator+(Extended a, Extended b) {
         return {detail::Checked(soft::Add, a.bits_, b.bits_), 0};
     }
-    friend constexpr Extended operator-(Extended a, Extended b) {
+    VELMORA_QUICK friend constexpr Extended operator-(Extended a, Extended b) {
         return {detail::Checked(soft::Subtract, a.bits_, b.bits_), 0};
     }
-    friend constexpr Extended operator*(Extended a, Extended b) {
+    VELMORA_QUICK friend constexpr Extended operator*(Extended a, Extended b) {
         return {detail::Checked(soft::Multiply, a.bits_, b.bits_), 0};
     }
-    friend constexpr Extended operator/(Extended a, Extended b) {
+    VELMORA_QUICK friend constexpr Extended operator/(Extended a, Extended b) {
         return {detail::Checked(soft::Divide, a.bits_, b.bits_), 0};
     }
     friend constexpr Extended operator-(Extended a) { return {soft::Negated(a.bits_), 0}; }

@@ -122,7 +122,7 @@ constexpr Root SquareRoot(wide::U128 n) {
 /// range.
 constexpr Float80 AddGeneral(Float80 a, Float80 b, unsigned& flags);
 
-constexpr Float80 Add(Float80 a, Float80 b, unsigned& flags) {
+VELMORA_QUICK constexpr Float80 Add(Float80 a, Float80 b, unsigned& flags) {
     if (IsNormal(a) && IsNormal(b)) {
         // Two normal operands, the larger first: a sum or difference that stays normal.
         Float80 x = a, y = b;
@@ -174,7 +174,7 @@ constexpr Float80 AddGeneral(Float80 a, Float80 b, unsigned& flags) {
     return detail::AddFinite(a, ka, b, kb, flags);
 }
 
-constexpr Float80 Subtract(Float80 a, Float80 b, unsigned& flags) {
+VELMORA_QUICK constexpr Float80 Subtract(Float80 a, Float80 b, unsigned& flags) {
     if (IsNormal(b))
         return Add(a, Negated(b), flags);
     const Kind kb = KindOf(b);
@@ -186,7 +186,7 @@ constexpr Float80 Subtract(Float80 a, Float80 b, unsigned& flags) {
 
 constexpr Float80 MultiplyGeneral(Float80 a, Float80 b, unsigned& flags);
 
-constexpr Float80 Multiply(Float80 a, Float80 b, unsigned& flags) {
+VELMORA_QUICK constexpr Float80 Multiply(Float80 a, Float80 b, unsigned& flags) {
     if (IsNormal(a) && IsNormal(b)) {
         const bool negative = SignOf(a) != SignOf(b);
         wide::U128 product = wide::Multiply(a.Significand, b.Significand);
@@ -247,7 +247,7 @@ constexpr Float80 DivideFinite(bool negative, Unpacked x, Unpacked y, unsigned& 
     return RoundToFormat(negative, exponent, {d.Quotient, rest}, flags);
 }
 
-constexpr Float80 Divide(Float80 a, Float80 b, unsigned& flags) {
+VELMORA_QUICK constexpr Float80 Divide(Float80 a, Float80 b, unsigned& flags) {
     if (IsNormal(a) && IsNormal(b))
         return DivideFinite(SignOf(a) != SignOf(b), {a.Significand, FieldOf(a)},
                             {b.Significand, FieldOf(b)}, flags);

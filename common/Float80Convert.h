@@ -10,7 +10,7 @@
 namespace velmora::soft {
 
 /// A double, exactly; a signalling NaN is quieted and reported invalid.
-constexpr Float80 FromDouble(double value, unsigned& flags) {
+VELMORA_QUICK constexpr Float80 FromDouble(double value, unsigned& flags) {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     const bool negative = (bits >> 63) != 0;
     const int field = static_cast<int>((bits >> 52) & 0x7FF);
@@ -41,7 +41,9 @@ constexpr Float80 FromDouble(double value, unsigned& flags) {
 /// The double nearest to x, ties to even; beyond the double range infinity and kOverflow,
 /// below it a subnormal double or zero (silently). NaNs keep their sign and top payload
 /// bits; a signalling NaN or an unsupported encoding is invalid.
-constexpr double ToDouble(Float80 x, unsigned& flags) {
+constexpr double ToDoubleGeneral(Float80 x, unsigned& flags);
+
+VELMORA_QUICK constexpr double ToDouble(Float80 x, unsigned& flags) {
     if (IsNormal(x)) {
         // A normal value whose double is normal too: 53 bits kept, 11 rounded off.
         const int field = FieldOf(x) - kBias + 1023;
@@ -55,6 +57,12 @@ constexpr double ToDouble(Float80 x, unsigned& flags) {
                 return std::bit_cast<double>((std::uint64_t{SignOf(x)} << 63) | bits);
         }
     }
+    return ToDoubleGeneral(x, flags);
+}
+
+/// ToDouble for the values beyond its quick path: zeros, subnormals, infinities, NaNs, and
+/// results outside the double's normal range.
+constexpr double ToDoubleGeneral(Float80 x, unsigned& flags) {
     const Kind kind = KindOf(x);
     const std::uint64_t sign = std::uint64_t{SignOf(x)} << 63;
     constexpr std::uint64_t kExponentMask = std::uint64_t{0x7FF} << 52;
