@@ -26,6 +26,7 @@
 namespace {
 
 using velmora::Extended;
+using namespace velmora::literals;
 using namespace velmora::cli;
 
 constexpr std::string_view ScriptName = "fuzz";
