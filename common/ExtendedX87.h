@@ -33,10 +33,10 @@ class Extended {
             std::uint16_t padding[(sizeof(long double) - 10) / 2];
         };
         return Native(
-            std::bit_cast<long double>(Encoding{bits.Significand, bits.SignExponent, {}}));
+            soft::BitCast<long double>(Encoding{bits.Significand, bits.SignExponent, {}}));
     }
     constexpr soft::Float80 Bits() const {
-        const auto bytes = std::bit_cast<std::array<unsigned char, sizeof(long double)>>(value_);
+        const auto bytes = soft::BitCast<std::array<unsigned char, sizeof(long double)>>(value_);
         soft::Float80 bits;
         for (int i = 7; i >= 0; --i)
             bits.Significand = (bits.Significand << 8) | bytes[static_cast<std::size_t>(i)];

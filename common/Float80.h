@@ -19,6 +19,16 @@
 
 namespace velmora::soft {
 
+/// std::bit_cast, or the compiler's built-in where the library has none (libc++ 14).
+template <class To, class From>
+constexpr To BitCast(const From& from) {
+#if defined(__cpp_lib_bit_cast)
+    return std::bit_cast<To>(from);
+#else
+    return __builtin_bit_cast(To, from);
+#endif
+}
+
 /// The faults an operation can report, OR-ed into a flag word; underflow and inexact
 /// results are not faults here.
 enum Flag : unsigned {

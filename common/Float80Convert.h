@@ -11,7 +11,7 @@ namespace velmora::soft {
 
 /// A double, exactly; a signalling NaN is quieted and reported invalid.
 VELMORA_QUICK constexpr Float80 FromDouble(double value, unsigned& flags) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const auto bits = BitCast<std::uint64_t>(value);
     const bool negative = (bits >> 63) != 0;
     const int field = static_cast<int>((bits >> 52) & 0x7FF);
     const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
@@ -54,7 +54,7 @@ VELMORA_QUICK constexpr double ToDouble(Float80 x, unsigned& flags) {
                 ++mantissa;
             const std::uint64_t bits = (std::uint64_t(field - 1) << 52) + mantissa;
             if ((bits >> 52) < 0x7FF)
-                return std::bit_cast<double>((std::uint64_t{SignOf(x)} << 63) | bits);
+                return BitCast<double>((std::uint64_t{SignOf(x)} << 63) | bits);
         }
     }
     return ToDoubleGeneral(x, flags);
@@ -70,17 +70,17 @@ constexpr double ToDoubleGeneral(Float80 x, unsigned& flags) {
     switch (kind) {
         case Kind::Unsupported:
             flags |= kInvalid;
-            return std::bit_cast<double>(std::uint64_t{0xFFF8'0000'0000'0000});
+            return BitCast<double>(std::uint64_t{0xFFF8'0000'0000'0000});
         case Kind::SignalingNaN:
         case Kind::QuietNaN:
             if (kind == Kind::SignalingNaN)
                 flags |= kInvalid;
-            return std::bit_cast<double>(sign | kExponentMask | (std::uint64_t{1} << 51) |
-                                         ((x.Significand >> 11) & kFractionMask));
+            return BitCast<double>(sign | kExponentMask | (std::uint64_t{1} << 51) |
+                                   ((x.Significand >> 11) & kFractionMask));
         case Kind::Infinity:
-            return std::bit_cast<double>(sign | kExponentMask);
+            return BitCast<double>(sign | kExponentMask);
         case Kind::Zero:
-            return std::bit_cast<double>(sign);
+            return BitCast<double>(sign);
         case Kind::Finite:
             break;
     }
@@ -88,7 +88,7 @@ constexpr double ToDoubleGeneral(Float80 x, unsigned& flags) {
     const int field = u.Exponent - kBias + 1023;  // the double's biased exponent
     if (field >= 0x7FF) {
         flags |= kOverflow;
-        return std::bit_cast<double>(sign | kExponentMask);
+        return BitCast<double>(sign | kExponentMask);
     }
     // Keep 53 bits, or fewer on the subnormal grid (field ≤ 0); `rest` holds the dropped
     // bits from its top down, or just a sticky 1 when all of them lie below half a unit.
@@ -104,9 +104,9 @@ constexpr double ToDoubleGeneral(Float80 x, unsigned& flags) {
     const std::uint64_t bits = (field < 1 ? 0 : (std::uint64_t(field - 1) << 52)) + mantissa;
     if ((bits & kExponentMask) == kExponentMask) {
         flags |= kOverflow;
-        return std::bit_cast<double>(sign | kExponentMask);
+        return BitCast<double>(sign | kExponentMask);
     }
-    return std::bit_cast<double>(sign | bits);
+    return BitCast<double>(sign | bits);
 }
 
 /// An integer, exactly.

@@ -64,10 +64,10 @@ inline Outcome Soft(Operation operation, Float80 a, Float80 b) {
             out.Value = soft::SquareRoot(a, f);
             break;
         case Operation::ToDouble:
-            out.Value = word(std::bit_cast<std::uint64_t>(soft::ToDouble(a, f)));
+            out.Value = word(soft::BitCast<std::uint64_t>(soft::ToDouble(a, f)));
             break;
         case Operation::FromDouble:
-            out.Value = soft::FromDouble(std::bit_cast<double>(a.Significand), f);
+            out.Value = soft::FromDouble(soft::BitCast<double>(a.Significand), f);
             break;
         case Operation::ToInteger:
             out.Value = word(static_cast<std::uint64_t>(soft::ToInteger(a, f)));

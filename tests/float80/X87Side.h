@@ -12,7 +12,7 @@ inline Outcome X87(Operation operation, Float80 a, Float80 b) {
     using reference::Measured;
     volatile long double x = reference::ToNative(a);
     volatile long double y = reference::ToNative(b);
-    volatile double d = std::bit_cast<double>(a.Significand);
+    volatile double d = soft::BitCast<double>(a.Significand);
     volatile auto n = static_cast<std::int64_t>(a.Significand);
     Outcome out;
     unsigned& f = out.Flags;
@@ -42,7 +42,7 @@ inline Outcome X87(Operation operation, Float80 a, Float80 b) {
                 f));
             break;
         case Operation::ToDouble:
-            out.Value = word(std::bit_cast<std::uint64_t>(
+            out.Value = word(soft::BitCast<std::uint64_t>(
                 Measured<double>([&] { return static_cast<double>(x); }, f)));
             break;
         case Operation::FromDouble:
