@@ -49,8 +49,15 @@ inline Outcome X87(Operation operation, Float80 a, Float80 b) {
             out.Value = FromNative(Measured<LD>([&] { return static_cast<LD>(d); }, f));
             break;
         case Operation::ToInteger:
-            out.Value = word(static_cast<std::uint64_t>(
-                Measured<std::int64_t>([&] { return static_cast<std::int64_t>(x); }, f)));
+            out.Value = word(static_cast<std::uint64_t>(Measured<std::int64_t>(
+                [&] {
+                    // The instruction itself (a C++ cast beyond the range is undefined).
+                    std::int64_t result = 0;
+                    long double value = x;
+                    asm("fisttpll %0" : "=m"(result) : "t"(value) : "st");
+                    return result;
+                },
+                f)));
             break;
         case Operation::FromInteger:
             out.Value = FromNative(Measured<LD>([&] { return static_cast<LD>(n); }, f));
