@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
+#include <string>
 
 #include <fmt/format.h>
 
@@ -69,18 +71,6 @@ ScriptLine InterpretSeparator(const std::u16string& rest) {
 void Append(std::string& out, std::u16string_view text) {
     out += ToUtf8(text);
     out += '\n';
-}
-
-/// Reads the next line of `in` into `line`, its ending "\n" included when there is one, any
-/// bytes at all (U+0000 too); false at the end of the file or on a read error.
-bool ReadLine(std::FILE* in, std::string& line) {
-    line.clear();
-    for (int c = std::getc(in); c != EOF; c = std::getc(in)) {
-        line += static_cast<char>(c);
-        if (c == '\n')
-            break;
-    }
-    return !line.empty();
 }
 
 /// The shortest text that reads back as `value` (finite), as std::to_chars writes it: the
@@ -261,52 +251,122 @@ std::string Quoted(std::string_view text) {
     return out;
 }
 
-int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err) {
-    const std::string source(name);
+namespace {
+
+/// How ReadLine ended.
+enum class LineRead {
+    Line,     ///< a line was read, its line feed dropped
+    End,      ///< the script has no byte left
+    TooLong,  ///< the line went on past the limit; the rest of it is left unread
+    Failed,   ///< the script cannot be read; errno says why
+};
+
+/// Holds the lock of a stream while its bytes are read one by one.
+class StreamLock {
+  public:
+#ifdef _WIN32
+    explicit StreamLock(std::FILE* file) : file_(file) { _lock_file(file_); }
+    ~StreamLock() { _unlock_file(file_); }
+#else
+    explicit StreamLock(std::FILE* file) : file_(file) { flockfile(file_); }
+    ~StreamLock() { funlockfile(file_); }
+#endif
+    StreamLock(const StreamLock&) = delete;
+    StreamLock& operator=(const StreamLock&) = delete;
+
+  private:
+    std::FILE* file_;
+};
+
+/// Reads the bytes of `in` up to the next line feed into `line`, or stops after `limit`
+/// bytes without one.
+LineRead ReadLine(std::FILE* in, std::string& line, std::size_t limit) {
+    line.clear();
+    const StreamLock lock(in);
+    int c = 0;
+    errno = 0;
+#ifdef _WIN32
+    while ((c = _getc_nolock(in)) != EOF && c != '\n') {
+#else
+    while ((c = getc_unlocked(in)) != EOF && c != '\n') {
+#endif
+        if (line.size() == limit)
+            return LineRead::TooLong;
+        line += static_cast<char>(c);
+    }
+    if (c == EOF && std::ferror(in))
+        return LineRead::Failed;
+    return c == EOF && line.empty() ? LineRead::End : LineRead::Line;
+}
+
+/// RunScript's work, up to the status. `number` is the number of the line being read or
+/// carried out, 0 while the session starts. Running out of memory leaves by std::bad_alloc,
+/// which releases the session and the line.
+int RunLines(std::FILE* in, const std::string& source, std::FILE* out, std::FILE* err,
+             unsigned long& number) {
     const auto write = [out](const std::string& text) {
         std::fwrite(text.data(), 1, text.size(), out);
     };
     const auto fail = [&](const std::string& message) {
         std::fflush(out);
-        std::fprintf(err, "velmora-cli: %s\n", message.c_str());
+        std::fprintf(err, "velmora-cli: %s:%lu: %s\n", source.c_str(), number, message.c_str());
         return ExitBadScript;
     };
 
     Session session;
     write(session.StartupOutput());
 
+    // A line end and a byte order mark are read along with the line and dropped afterwards.
+    constexpr std::size_t ReadLimit = MaxLineBytes + 1 + ByteOrderMark.size();
     std::string buffer;
-    int status = ExitRan;
-    for (unsigned long number = 1;; ++number) {
-        errno = 0;
-        if (!ReadLine(in, buffer)) {
-            if (std::ferror(in)) {
-                status = fail(source + ":" + std::to_string(number) +
-                              ": cannot be read: " + std::strerror(errno));
-            }
-            break;
-        }
-        std::string_view line(buffer);
-        if (line.ends_with('\n'))
-            line.remove_suffix(1);
+    for (number = 1;; ++number) {
+        const LineRead read = ReadLine(in, buffer, ReadLimit);
+        if (read == LineRead::End)
+            return ExitRan;
+        if (read == LineRead::Failed)
+            return fail(std::string("cannot be read: ") + std::strerror(errno));
+        std::string_view line = buffer;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
         if (number == 1 && line.starts_with(ByteOrderMark))
             line.remove_prefix(ByteOrderMark.size());
+        if (read == LineRead::TooLong || line.size() > MaxLineBytes) {
+            return fail("line longer than " + std::to_string(MaxLineBytes >> 20) + " MiB (" +
+                        std::to_string(MaxLineBytes) + " bytes)");
+        }
 
         const ScriptLine parsed = Interpret(line);
-        if (const auto* bad = std::get_if<BadLine>(&parsed)) {
-            status = fail(source + ":" + std::to_string(number) + ": " + bad->reason + ": " +
-                          Quoted(line));
-            break;
-        }
+        if (const auto* bad = std::get_if<BadLine>(&parsed))
+            return fail(bad->reason + ": " + Quoted(line));
         write(session.Execute(parsed));
     }
-    if (std::fflush(out) != 0 || std::ferror(out)) {
-        if (status == ExitRan) {
-            std::fprintf(err, "velmora-cli: cannot write the output: %s\n", std::strerror(errno));
-            status = ExitFailed;
+}
+
+}  // namespace
+
+int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err) {
+    unsigned long number = 0;
+    int status = ExitRan;
+    try {
+        status = RunLines(in, std::string(name), out, err, number);
+    } catch (const std::bad_alloc&) {
+        // Written without allocating: the memory that ran out is still short.
+        std::fflush(out);
+        if (number == 0) {
+            std::fputs("velmora-cli: out of memory\n", err);
+        } else {
+            std::fprintf(err, "velmora-cli: %.*s:%lu: out of memory\n",
+                         static_cast<int>(name.size()), name.data(), number);
         }
+        status = ExitBadScript;
+    }
+    return FinishOutput(out, err, status);
+}
+
+int FinishOutput(std::FILE* out, std::FILE* err, int status) {
+    if ((std::fflush(out) != 0 || std::ferror(out)) && status == ExitRan) {
+        std::fprintf(err, "velmora-cli: cannot write the output: %s\n", std::strerror(errno));
+        return ExitFailed;
     }
     return status;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -83,14 +84,27 @@ std::string SceneText(const PlotScene& scene);
 std::string Quoted(std::string_view text);
 
 /// The exit statuses of velmora-cli.
-inline constexpr int ExitRan = 0;        ///< the script ran to its end, bench errors included
-inline constexpr int ExitFailed = 1;     ///< the output could not be written, or memory ran out
-inline constexpr int ExitBadScript = 2;  ///< a bad line, bad bytes, or an unreadable script
+inline constexpr int ExitRan = 0;     ///< the script ran to its end, bench errors included
+inline constexpr int ExitFailed = 1;  ///< the output could not be written
+/// The run stopped before the script's end, or never started: a bad line, bad bytes, an
+/// unreadable script, a line over MaxLineBytes, memory that ran out, or a bad command line.
+inline constexpr int ExitBadScript = 2;
+
+/// The longest script line that is carried out: 16 MiB, its line end (a line feed, and a
+/// carriage return before it) and a byte order mark before the first line not counted.
+/// Reading stops just past it, so that a script without line feeds, such as /dev/zero,
+/// cannot take all memory.
+inline constexpr std::size_t MaxLineBytes = std::size_t{16} << 20;
 
 /// Runs the script read from `in`, named `name` in messages, line by line: each line is
-/// carried out, and its output written to `out`, before the next one is read. A bad line or
-/// a read error stops the run with a one-line message on `err` naming `name`, the line
-/// number and the offending text. Returns the exit status.
+/// carried out, and its output written to `out`, before the next one is read. A bad line, a
+/// line over MaxLineBytes, a read error or running out of memory stops the run with a
+/// one-line message on `err` naming `name`, the line number and, for a bad line, the
+/// offending text. Returns the exit status.
 int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err);
+
+/// Flushes `out`. When that fails and `status` is ExitRan, says so on `err` and returns
+/// ExitFailed; otherwise returns `status`.
+int FinishOutput(std::FILE* out, std::FILE* err, int status);
 
 }  // namespace velmora::cli

@@ -1,7 +1,7 @@
 // Feeds arbitrary input to the reader of typed numbers and checks what must hold for every
 // text: no exception but EConvertError (with its one message form), the caller's
 // floating-point flags and controls unchanged, a finite number for every text read, texts
-// for every layout of it, and the nearest extended value for texts of up to 19 digits.
+// for every layout of it, and the nearest extended value for every text read.
 //
 // Input: byte 0 picks the decimal separator, byte 1 the caller's floating-point state, the
 // rest are the text's UTF-16 code units, little-endian.
@@ -65,25 +65,17 @@ std::u16string Quoted(std::u16string_view text) {
     return u"'" + std::u16string(text) + u"' is not a valid floating point value";
 }
 
-/// The text in ASCII with the separator as a point, when it has that form and at most 19
-/// significant digits; empty otherwise.
+/// The text in ASCII with the separator as a point, when it has that form; empty otherwise.
 std::string AsPlainAscii(std::u16string_view text, char16_t separator) {
     if (separator != u'.' && separator != u',')
         return {};
     std::string ascii;
-    int significant = 0;
-    bool inExponent = false;
     for (const char16_t c : text.substr(0, text.find(u'\0'))) {
         if (c >= 0x80)
             return {};
-        if (c == u'e' || c == u'E')
-            inExponent = true;
-        const bool digit = c >= u'0' && c <= u'9';
-        if (digit && !inExponent && (significant > 0 || c != u'0'))
-            ++significant;
         ascii += c == separator ? '.' : static_cast<char>(c);
     }
-    return significant <= 19 ? ascii : std::string();
+    return ascii;
 }
 
 void CheckValue(std::u16string_view text, char16_t separator, Extended value) {
@@ -103,7 +95,7 @@ void CheckValue(std::u16string_view text, char16_t separator, Extended value) {
         std::memcpy(&bits.Significand, &native, sizeof bits.Significand);
         std::memcpy(&bits.SignExponent, reinterpret_cast<const char*>(&native) + 8, 2);
         if (!(Extended::FromBits(bits).Bits() == value.Bits())) {
-            Fail("a text of at most 19 digits was not read as the nearest extended value");
+            Fail("a text was not read as the nearest extended value");
         }
     }
 }

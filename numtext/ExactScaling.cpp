@@ -34,10 +34,25 @@ Rest ClassifyAgainstHalf(bool halfBit, bool anyBitBelowHalf) {
     return anyBitBelowHalf ? Rest::BelowHalf : Rest::Zero;
 }
 
+/// limbs × factor + addend, in place; the 32-bit limbs are least significant first.
+void MultiplyAdd(std::vector<std::uint32_t>& limbs, std::uint32_t factor, std::uint32_t addend) {
+    std::uint64_t carry = addend;
+    for (auto& limb : limbs) {
+        const std::uint64_t product = std::uint64_t{limb} * factor + carry;
+        limb = static_cast<std::uint32_t>(product);
+        carry = product >> 32;
+    }
+    if (carry != 0)
+        limbs.push_back(static_cast<std::uint32_t>(carry));
+}
+
 /// An unsigned integer of any size: 32-bit limbs, least significant first, without leading
 /// zero limbs (zero has none).
 class BigUnsigned {
   public:
+    /// Limbs least significant first, without leading zero limbs.
+    explicit BigUnsigned(std::vector<std::uint32_t> limbs) : limbs_(std::move(limbs)) {}
+
     explicit BigUnsigned(std::uint64_t value) {
         if (value != 0)
             limbs_.push_back(static_cast<std::uint32_t>(value));
@@ -78,14 +93,7 @@ class BigUnsigned {
     }
 
     void MultiplyBy(std::uint32_t factor) {
-        std::uint64_t carry = 0;
-        for (auto& limb : limbs_) {
-            const std::uint64_t product = std::uint64_t{limb} * factor + carry;
-            limb = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-        if (carry != 0)
-            limbs_.push_back(static_cast<std::uint32_t>(carry));
+        MultiplyAdd(limbs_, factor, 0);
         Trim();
     }
 
@@ -195,9 +203,9 @@ ScaledFloor DivideBig(BigUnsigned a, const BigUnsigned& b) {
     return {true, quotient.Low, rest};
 }
 
-ScaledFloor FloorScaledBig(std::uint64_t m, int binaryShift, int fivePower) {
+ScaledFloor FloorScaledBig(BigUnsigned m, int binaryShift, int fivePower) {
     if (fivePower >= 0) {
-        BigUnsigned product(m);
+        BigUnsigned product = std::move(m);
         product.MultiplyByPowerOfFive(fivePower);
         if (binaryShift >= 0) {
             if (product.BitLength() + binaryShift > 64)
@@ -212,7 +220,7 @@ ScaledFloor FloorScaledBig(std::uint64_t m, int binaryShift, int fivePower) {
             return {};
         return {true, product.Low64(), rest};
     }
-    BigUnsigned dividend(m);
+    BigUnsigned dividend = std::move(m);
     BigUnsigned divisor(1);
     divisor.MultiplyByPowerOfFive(-fivePower);
     if (binaryShift >= 0) {
@@ -309,7 +317,34 @@ ScaledFloor FloorScaled(std::uint64_t m, int binaryShift, int fivePower) {
     ScaledFloor result;
     if (FloorScaledQuick(m, binaryShift, fivePower, result))
         return result;
-    return FloorScaledBig(m, binaryShift, fivePower);
+    return FloorScaledBig(BigUnsigned(m), binaryShift, fivePower);
+}
+
+void WholeNumber::AppendDigits(std::u16string_view digits) {
+    constexpr std::size_t kDigitsPerStep = 9;  // 10^9 < 2^32
+    while (!digits.empty()) {
+        const std::u16string_view step = digits.substr(0, kDigitsPerStep);
+        std::uint32_t factor = 1;
+        std::uint32_t written = 0;
+        for (const char16_t digit : step) {
+            factor *= 10;
+            written = written * 10 + static_cast<std::uint32_t>(digit - u'0');
+        }
+        MultiplyAdd(limbs_, factor, written);
+        digits.remove_prefix(step.size());
+    }
+}
+
+int BitLength(const WholeNumber& m) {
+    if (m.limbs_.empty())
+        return 0;
+    return 32 * static_cast<int>(m.limbs_.size() - 1) + BitLength(m.limbs_.back());
+}
+
+ScaledFloor FloorScaled(const WholeNumber& m, int binaryShift, int fivePower) {
+    if (m.limbs_.empty())
+        return {true, 0, Rest::Zero};
+    return FloorScaledBig(BigUnsigned(m.limbs_), binaryShift, fivePower);
 }
 
 bool RoundsUp(const ScaledFloor& floor) {

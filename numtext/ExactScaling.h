@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "Extended.h"
 
@@ -40,6 +42,28 @@ struct ScaledFloor {
 /// Exact for every argument; quick (no allocation) when |fivePower| ≤ 27 and the operands
 /// fit in 128 bits, which covers the magnitudes a lab bench shows.
 ScaledFloor FloorScaled(std::uint64_t m, int binaryShift, int fivePower);
+
+/// A whole number of any size, read from decimal digits: the digits of a number text that are
+/// too many for a 64-bit integer, held exactly.
+class WholeNumber {
+  public:
+    /// Writes `digits` ("0" to "9") after the number's own digits: n becomes
+    /// n × 10^digits.size() + the number the digits write. One pass over the number for every
+    /// nine digits.
+    void AppendDigits(std::u16string_view digits);
+
+    friend int BitLength(const WholeNumber& m);
+    friend ScaledFloor FloorScaled(const WholeNumber& m, int binaryShift, int fivePower);
+
+  private:
+    std::vector<std::uint32_t> limbs_;  ///< least significant first, no leading zero limb
+};
+
+/// The number of significant bits of m (0 for 0).
+int BitLength(const WholeNumber& m);
+
+/// FloorScaled for a whole number of any size; exact, always with big-integer arithmetic.
+ScaledFloor FloorScaled(const WholeNumber& m, int binaryShift, int fivePower);
 
 /// True when rounding the scaled value to the nearest integer, ties to even, gives
 /// Quotient + 1 rather than Quotient.

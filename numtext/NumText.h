@@ -42,12 +42,13 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view old,
 /// Reads `text` as a number written with `settings.DecimalSeparator`: blanks (U+0020 only)
 /// around, an optional sign, digits with an optional fraction, an optional exponent whose
 /// digits are read until their value reaches 500; a U+0000 character ends the text. The
-/// digits are accumulated as one whole number in extended arithmetic, then scaled by the
-/// power of ten once (exactly rounded), so a text of at most 19 significant digits gives
-/// the nearest extended value. Zero stays zero whatever its exponent; "-0" is negative
-/// zero; results below the subnormal range are zero. Never throws; on return the caller's
-/// floating-point environment (flags and controls) is as it was. Returns false, leaving
-/// `value` untouched, when the text is not a number or leaves the extended range.
+/// digits are taken together as one exact whole number, then scaled by the power of ten
+/// once, so every text gives the extended value nearest to the number it writes, ties to
+/// even. Zero stays zero whatever its exponent; "-0" is negative zero; results below the
+/// subnormal range are zero. Never throws; on return the caller's floating-point
+/// environment (flags and controls) is as it was. Returns false, leaving `value` untouched,
+/// when the text is not a number, when its digits taken as a whole number (without the
+/// point) lie beyond the extended range, or when the scaled value does.
 bool TryTextToNumber(std::u16string_view text, const TFormatSettings& settings, Extended& value);
 
 /// TryTextToNumber, or EConvertError "'<text>' is not a valid floating point value".

@@ -108,19 +108,19 @@ constexpr int kOverflowBinaryExponent = 16384;
 /// Values below 2^-16446, half the smallest subnormal, round to zero.
 constexpr int kZeroBinaryExponent = -16446;
 
-/// `accumulated` × 10^scale (accumulated a positive whole number) rounded once to the
-/// nearest extended value, ties to even, subnormals on their own grid; false when the
-/// result lies beyond the largest extended value.
-bool ScaleExactly(Extended accumulated, std::int64_t scale, Extended& result) {
+/// `whole` × 2^exponent × 10^scale (`whole` a positive 64-bit integer or WholeNumber)
+/// rounded once to the nearest extended value, ties to even, subnormals on their own grid;
+/// false when the result lies beyond the largest extended value.
+template <class Whole>
+bool ScaleExactly(const Whole& whole, int exponent, std::int64_t scale, Extended& result) {
     if (scale < -kNegligibleScale) {
         result = 0;
         return true;
     }
-    const exact::ExtendedParts parts = exact::Decompose(accumulated);
     const int k = static_cast<int>(scale);
     // floor(log2 of the exact result) is this or one more.
     const int binaryExponent =
-        exact::BitLength(parts.Significand) - 1 + parts.Exponent + exact::FloorLog2Of10Power(k);
+        exact::BitLength(whole) - 1 + exponent + exact::FloorLog2Of10Power(k);
     if (binaryExponent >= kOverflowBinaryExponent)
         return false;
     if (binaryExponent + 1 < kZeroBinaryExponent) {
@@ -132,7 +132,7 @@ bool ScaleExactly(Extended accumulated, std::int64_t scale, Extended& result) {
     constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
     exact::ScaledFloor scaled;
     for (;;) {
-        scaled = exact::FloorScaled(parts.Significand, parts.Exponent + k - unit, k);
+        scaled = exact::FloorScaled(whole, exponent + k - unit, k);
         if (!scaled.Fits) {
             ++unit;
         } else if (scaled.Quotient < kTopBit && unit > exact::kLeastUnitExponent) {
@@ -156,32 +156,83 @@ bool ScaleExactly(Extended accumulated, std::int64_t scale, Extended& result) {
     return true;
 }
 
-/// The value of a number text: the digits accumulated as one whole number (each step
-/// rounded to nearest), then scaled by ten to the exponent less the fraction digits.
-/// False when the accumulation or the scaling leaves the extended range.
-bool ValueOf(const NumberText& number, Extended& result) {
+/// Up to this many significant digits the accumulation in extended arithmetic is exact
+/// (10^19 < 2^64).
+constexpr std::size_t kExactlyAccumulatedDigits = 19;
+/// A whole number of more significant digits is at least 10^4933, beyond the largest
+/// extended value (about 1.19 × 10^4932).
+constexpr std::size_t kMostAccumulatedDigits = 4933;
+
+/// The integer and fraction digits taken together as one whole number, without its leading
+/// zeros.
+struct SignificantDigits {
+    std::u16string_view IntegerDigits;
+    std::u16string_view FractionDigits;
+
+    std::size_t Count() const { return IntegerDigits.size() + FractionDigits.size(); }
+};
+
+SignificantDigits SignificantDigitsOf(const NumberText& number) {
+    const auto withoutLeadingZeros = [](std::u16string_view digits) {
+        return digits.substr(std::min(digits.find_first_not_of(u'0'), digits.size()));
+    };
+    const std::u16string_view integer = withoutLeadingZeros(number.IntegerDigits);
+    if (!integer.empty())
+        return {integer, number.FractionDigits};
+    return {{}, withoutLeadingZeros(number.FractionDigits)};
+}
+
+/// The digits of at most 19 significant digits accumulated in extended arithmetic (exactly)
+/// and scaled by 10^scale.
+bool ScaleFewDigits(const NumberText& number, std::int64_t scale, Extended& magnitude) {
     Extended accumulated = 0;
     for (const std::u16string_view digits : {number.IntegerDigits, number.FractionDigits}) {
         for (const char16_t digit : digits) {
             accumulated = accumulated * 10 + static_cast<Extended>(digit - u'0');
         }
     }
-    if (IsInfinite(accumulated))
-        return false;
-
-    const std::int64_t scale =
-        number.Exponent - static_cast<std::int64_t>(number.FractionDigits.size());
-    Extended magnitude = accumulated;
+    magnitude = accumulated;
     if (accumulated == 0 || scale == 0) {
         // Zero stays zero whatever the exponent ("0e4999").
     } else if (scale > 0 && scale <= kExactPowerOfTen) {
         magnitude = accumulated * kPowersOfTen[static_cast<std::size_t>(scale)];
     } else if (scale < 0 && scale >= -kExactPowerOfTen) {
         magnitude = accumulated / kPowersOfTen[static_cast<std::size_t>(-scale)];
-    } else if (!ScaleExactly(accumulated, scale, magnitude)) {
-        return false;
+    } else {
+        const exact::ExtendedParts parts = exact::Decompose(accumulated);
+        return ScaleExactly(parts.Significand, parts.Exponent, scale, magnitude);
     }
-    if (IsInfinite(magnitude))
+    return true;
+}
+
+/// The significant digits of a longer text held exactly as one whole number, then scaled by
+/// 10^scale with one rounding. False, as when the digits accumulate one by one, when that
+/// whole number itself lies beyond the extended range.
+bool ScaleManyDigits(const SignificantDigits& digits, std::int64_t scale, Extended& magnitude) {
+    if (digits.Count() > kMostAccumulatedDigits)
+        return false;
+    exact::WholeNumber whole;
+    whole.AppendDigits(digits.IntegerDigits);
+    whole.AppendDigits(digits.FractionDigits);
+    Extended accumulated = 0;
+    if (!ScaleExactly(whole, 0, 0, accumulated))
+        return false;
+    return ScaleExactly(whole, 0, scale, magnitude);
+}
+
+/// The value of a number text: the digits taken as one whole number, scaled by ten to the
+/// exponent less the fraction digits, so that the result is the one nearest to the decimal
+/// number the text writes. False when the whole number or the scaled value leaves the
+/// extended range.
+bool ValueOf(const NumberText& number, Extended& result) {
+    const std::int64_t scale =
+        number.Exponent - static_cast<std::int64_t>(number.FractionDigits.size());
+    const SignificantDigits digits = SignificantDigitsOf(number);
+    Extended magnitude = 0;
+    const bool inRange = digits.Count() <= kExactlyAccumulatedDigits
+                             ? ScaleFewDigits(number, scale, magnitude)
+                             : ScaleManyDigits(digits, scale, magnitude);
+    if (!inRange || IsInfinite(magnitude))
         return false;
     result = number.Negative ? -magnitude : magnitude;
     return true;

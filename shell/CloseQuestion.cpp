@@ -8,13 +8,15 @@
 #include <QSessionManager>
 #include <QShowEvent>
 
+#include "FrameWatch.h"
 #include "ModalBox.h"
 
 namespace velmora {
 
 namespace {
 
-/// The confirmation box, centred on the primary screen whatever window owns it.
+/// The confirmation box, its frame centred on the primary screen whatever window owns it
+/// (centred again once the window manager has framed it).
 class ConfirmBox : public QMessageBox {
   public:
     using QMessageBox::QMessageBox;
@@ -22,9 +24,21 @@ class ConfirmBox : public QMessageBox {
   protected:
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event);
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        move(screen.center() - rect().center());
+        Centre();
+        frameWatch_.Start();
     }
+
+  private:
+    void Centre() {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QMargins frame = KnownFrame(*this);
+        const QSize outer = size().grownBy(frame);
+        const QPoint corner(screen.left() + (screen.width() - outer.width()) / 2,
+                            screen.top() + (screen.height() - outer.height()) / 2);
+        setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
+    }
+
+    FrameWatch frameWatch_{*this, [this] { Centre(); }};
 };
 
 }  // namespace
@@ -47,7 +61,8 @@ bool AskCloseQuestion(QWidget* owner) {
 void AskBeforeSessionEnds(QGuiApplication& application, std::function<bool()> closeQuery) {
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &application,
                      [closeQuery = std::move(closeQuery)](QSessionManager& session) {
-                         if (session.allowsInteraction() && !closeQuery()) session.cancel();
+                         if (session.allowsInteraction() && !closeQuery())
+                             session.cancel();
                      });
 }
 

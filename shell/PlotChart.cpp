@@ -6,8 +6,10 @@
 #include <QRegularExpression>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "GroundedPlot.h"
+#include "NumText.h"
 #include "PlotMouse.h"
 #include "StampedCurve.h"
 
@@ -27,6 +29,57 @@ constexpr int kEndMarginPercent = 4;
 /// Tick marks point outwards from the data area, so they take room in the margins.
 constexpr int kTickLength = 4;
 constexpr int kSubTickLength = 2;
+
+/// An axis-line layer: a straight line one pixel wide along an axis, moved by less than half
+/// a pixel onto the middle of the pixel column or row it falls in on the painted device, so
+/// that both axis lines come out crisp alike (anti-aliased between two columns, a line is
+/// smeared over both in a paler colour).
+class AxisLineCurve : public QCPCurve {
+  public:
+    using QCPCurve::QCPCurve;
+
+  protected:
+    void draw(QCPPainter* painter) override {
+        painter->save();
+        painter->translate(OntoPixelMiddle(painter->transform()));
+        QCPCurve::draw(painter);
+        painter->restore();
+    }
+
+  private:
+    /// The move, in the plot's pixels, that puts the line on a device pixel's middle under
+    /// `toDevice` (which holds the half-pixel shift of anti-aliased drawing, if any).
+    QPointF OntoPixelMiddle(const QTransform& toDevice) const {
+        if (data()->size() < 2 || toDevice.isRotating()) {
+            return {};
+        }
+        const QCPCurveData& first = *data()->constBegin();
+        const QCPCurveData& last = *(data()->constEnd() - 1);
+        const QPointF at = toDevice.map(
+            QPointF(keyAxis()->coordToPixel(first.key), valueAxis()->coordToPixel(first.value)));
+        const auto toMiddle = [](double device, double scale) {
+            return (std::floor(device) + 0.5 - device) / scale;
+        };
+        if (first.key == last.key) {
+            return {toMiddle(at.x(), toDevice.m11()), 0};
+        }
+        if (first.value == last.value) {
+            return {0, toMiddle(at.y(), toDevice.m22())};
+        }
+        return {};
+    }
+};
+
+/// Tick labels in the bench's own number texts: Latin digits, "-" and the bench's decimal
+/// separator, whatever language the desktop speaks.
+class BenchTicker : public QCPAxisTicker {
+  protected:
+    QString getTickLabel(double tick, const QLocale&, QChar formatChar, int precision) override {
+        QString label = QCPAxisTicker::getTickLabel(tick, QLocale::c(), formatChar, precision);
+        label.replace(QLatin1Char('.'), QChar(FormatSettings().DecimalSeparator));
+        return label;
+    }
+};
 
 void StyleLayer(QCPCurve& curve, Layer layer) {
     curve.setLineStyle(QCPCurve::lsLine);
@@ -52,6 +105,7 @@ void StyleLayer(QCPCurve& curve, Layer layer) {
 
 void StyleAxis(QCPAxis& axis, bool withLine) {
     axis.setVisible(true);
+    axis.setTicker(QSharedPointer<BenchTicker>::create());
     axis.grid()->setVisible(false);
     axis.grid()->setSubGridVisible(false);
     axis.setTickLength(0, kTickLength);
@@ -104,8 +158,13 @@ PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new GroundedPlot(
     for (std::size_t i = 0; i < LayerCount; ++i) {
         const auto layer = static_cast<Layer>(i);
         // The trace can hold thousands of dots: they are stamped, not drawn one by one.
-        curves_[i] = layer == Layer::Trace ? new StampedCurve(plot_->xAxis, plot_->yAxis)
-                                           : new QCPCurve(plot_->xAxis, plot_->yAxis);
+        if (layer == Layer::Trace) {
+            curves_[i] = new StampedCurve(plot_->xAxis, plot_->yAxis);
+        } else if (layer == Layer::AxisLineX || layer == Layer::AxisLineY) {
+            curves_[i] = new AxisLineCurve(plot_->xAxis, plot_->yAxis);
+        } else {
+            curves_[i] = new QCPCurve(plot_->xAxis, plot_->yAxis);
+        }
         StyleLayer(*curves_[i], layer);
     }
     SetRanges(PlotScene::FixedXRange, PlotScene::FixedYRange);
@@ -287,6 +346,9 @@ void PlotChart::ApplyMargins() {
     const int side = width() * kSideMarginPercent / 100;
     const int end = height() * kEndMarginPercent / 100;
     plot_->plotLayout()->setMargins(QMargins(side, end, side, end));
+    // The data area reaches the margins where no axis is drawn (top and right); the plotting
+    // library's own minimum margins would keep it 15 pixels further in.
+    plot_->axisRect()->setMinimumMargins(QMargins());
 }
 
 }  // namespace velmora

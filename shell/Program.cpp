@@ -1,14 +1,18 @@
 #include "Program.h"
 
+#include <QLocale>
+
 #include "AppTitle.h"
 #include "CloseQuestion.h"
 #include "NumText.h"
 #include "Pictures.h"
+#include "QtTranslations.h"
 
 namespace velmora {
 
 std::unique_ptr<Program> StartProgram(Application& application) {
     InstallApplicationTitle();
+    LoadQtTranslations(QLocale());
     Application::setWindowIcon(ProgramIcon());
     LoadFormatSettings();
     auto program = std::make_unique<Program>();

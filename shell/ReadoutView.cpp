@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "ReadoutModel.h"
 
@@ -77,14 +78,34 @@ ReadoutView::ReadoutView(QWidget* parent) : QTableView(parent) {
     columns->setFixedHeight(kRowHeight);
     columns->setHighlightSections(false);
     columns->setSectionsClickable(false);
-    columns->setStretchLastSection(true);
+    // The value column takes what the name column leaves, however far the divider is
+    // dragged (a stretched last section would keep a width of its own as its least).
+    connect(columns, &QHeaderView::sectionResized, this, [this](int column) {
+        if (column == ReadoutModel::KeyColumn) {
+            FitValueColumn();
+        }
+    });
+}
+
+void ReadoutView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    FitValueColumn();
+}
+
+void ReadoutView::FitValueColumn() {
+    if (model() != nullptr) {
+        horizontalHeader()->resizeSection(
+            ReadoutModel::ValueColumn,
+            std::max(1, viewport()->width() - columnWidth(ReadoutModel::KeyColumn)));
+    }
 }
 
 void ReadoutView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
     horizontalHeader()->setSectionResizeMode(ReadoutModel::KeyColumn, QHeaderView::Interactive);
-    horizontalHeader()->resizeSection(ReadoutModel::KeyColumn, kNameWidth);
+    horizontalHeader()->setSectionResizeMode(ReadoutModel::ValueColumn, QHeaderView::Fixed);
     horizontalHeader()->resizeSection(ReadoutModel::ValueColumn, kValueWidth);
+    horizontalHeader()->resizeSection(ReadoutModel::KeyColumn, kNameWidth);
     setCurrentIndex(ValueCell(0));
 }
 
@@ -172,7 +193,11 @@ void ReadoutView::AnnounceValueChange(int row) {
     if (cell == nullptr) {
         return;
     }
-    QAccessibleValueChangeEvent event(cell, ValueCell(row).data(Qt::DisplayRole));
+    // A value cell is named by its row's key and its value, so a new value is a new name.
+    // The desktop's accessibility bus passes a name change on to screen readers, which read
+    // the new name; a value change it passes on only for objects that hold a number, and a
+    // cell holds a text.
+    QAccessibleEvent event(cell, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
 }
 

@@ -5,10 +5,12 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "BenchFont.h"
+#include "DesignedArea.h"
+#include "DesktopHints.h"
 #include "Pictures.h"
 
 namespace velmora {
-
 QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const QRect& workArea) {
     // Integer division truncates towards zero, also for a window wider than the main window.
     const int left = mainFrame.left() + (mainFrame.width() - frameSize.width()) / 2;
@@ -16,24 +18,26 @@ QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const Q
     return {std::max(left, workArea.left()), std::max(top, workArea.top())};
 }
 
-QFont WindowFont(int pixelHeight) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixelHeight);
-    return font;
-}
-
 SideWindow::SideWindow(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint |
-                              Qt::WindowStaysOnTopHint) {
+                              Qt::WindowStaysOnTopHint),
+      area_(new DesignedArea(*this)) {
     LoadPictures();
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Base));
     setPalette(colours);
-    setAutoFillBackground(true);
-    setFont(WindowFont(11));
+    setFont(BenchFont(kBenchFontPixels));
     if (mainWindow != nullptr)
         mainWindow->installEventFilter(this);
+}
+
+QWidget* SideWindow::Client() const {
+    return area_->Client();
+}
+
+void SideWindow::SetUpDone() {
+    area_->Adopt();
 }
 
 bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -46,6 +50,9 @@ bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
             hide();
         } else if (!parentWidget()->isMinimized() && hiddenWithMainWindow_) {
             hiddenWithMainWindow_ = false;
+            // A window manager that keeps the window with its owner minimised it along with
+            // the main window; it comes back as it was before.
+            setWindowState(windowState() & ~Qt::WindowMinimized);
             setAttribute(Qt::WA_ShowWithoutActivating);
             show();
             setAttribute(Qt::WA_ShowWithoutActivating, false);
@@ -54,9 +61,20 @@ bool SideWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void SideWindow::setVisible(bool visible) {
+    const bool showing = visible && isHidden() && parentWidget() != nullptr;
+    if (showing) {
+        LeaveOffTaskbar(*this);
+    }
+    QWidget::setVisible(visible);
+    if (showing) {
+        KeepWithOwner(*this, *parentWidget());
+    }
+}
+
 void SideWindow::ShowAndRaise() {
     if (!placed_) {
-        setGeometry(QRect(FirstClientPosition(), size()));
+        setGeometry(FirstClientArea());
         placed_ = true;
     }
     setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -65,10 +83,10 @@ void SideWindow::ShowAndRaise() {
     activateWindow();
 }
 
-QPoint SideWindow::FirstClientPosition() const {
+QRect SideWindow::FirstClientArea() const {
     const QWidget* main = parentWidget();
     if (main == nullptr)
-        return pos();
+        return geometry();
     // This window gets the same frame as the main window. The window system may not have
     // told the main window's frame yet (it is then taken as none): placing this window's
     // client area, not its frame, keeps the centring exact either way.
@@ -76,9 +94,10 @@ QPoint SideWindow::FirstClientPosition() const {
     const QRect inner = main->geometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    const QPoint frameTopLeft =
-        FirstShowPosition(outer, size().grownBy(frame), main->screen()->availableGeometry());
-    return frameTopLeft + QPoint(frame.left(), frame.top());
+    const QRect workArea = main->screen()->availableGeometry();
+    const QSize client = area_->FittedSize(frame, workArea);
+    const QPoint frameTopLeft = FirstShowPosition(outer, client.grownBy(frame), workArea);
+    return {frameTopLeft + QPoint(frame.left(), frame.top()), client};
 }
 
 }  // namespace velmora

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -8,16 +7,13 @@
 
 namespace velmora {
 
+class DesignedArea;
+
 /// Where a side window's frame goes when it is first shown: centred over the main window's
 /// frame, the halves truncated towards zero; then its left edge is raised to the work area's
 /// left edge and its top edge to the work area's top edge where they would lie beyond them.
 /// All rectangles are outer frames in desktop coordinates.
 QPoint FirstShowPosition(const QRect& mainFrame, const QSize& frameSize, const QRect& workArea);
-
-/// The side windows' text face at a character height in pixels (device-independent, so it
-/// scales with the screen): 11 for ordinary text, 15 and 19 for the larger texts. The face is
-/// the main window's stand-in for "MS Sans Serif", a sans-serif face with Cyrillic.
-QFont WindowFont(int pixelHeight);
 
 /// A modeless window the main window opens on request: fixed frame, above every ordinary
 /// window (the main window included), the window colour as background, the program's icon.
@@ -36,13 +32,22 @@ class SideWindow : public QWidget {
     /// the program is minimised and restored.
     explicit SideWindow(QWidget* mainWindow);
 
+    /// The widget the window definition is set up on, inside the window's designed area;
+    /// once it is, the window takes its caption and size from it (SetUpDone).
+    QWidget* Client() const;
+    void SetUpDone();
+
     /// Follows the main window's minimising and restoring.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Each time the window is shown, the desktop is told that it belongs to the main window.
+    void setVisible(bool visible) override;
 
   private:
-    /// Where the client area goes on the first show (see FirstShowPosition).
-    QPoint FirstClientPosition() const;
+    /// Where the client area goes on the first show, and how large it is: FirstShowPosition
+    /// for the designed area fitted to the work area (see FittedClientSize).
+    QRect FirstClientArea() const;
 
+    DesignedArea* area_;
     bool placed_ = false;
     bool hiddenWithMainWindow_ = false;
 };

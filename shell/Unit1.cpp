@@ -4,50 +4,36 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QWindow>
-#include <algorithm>
 
+#include "BenchFont.h"
 #include "CloseQuestion.h"
+#include "DesignedArea.h"
 #include "ErrorDisplay.h"
 #include "PictureClipboard.h"
 #include "ProtocolBox.h"
 #include "ReadoutModel.h"
-#include "Unit2.h"
-#include "Unit3.h"
+#include "SideWindow.h"
 
 namespace velmora {
 namespace {
 
-/// The stand-in for the bench's "MS Sans Serif" 8 pt: a sans-serif face with Cyrillic and
-/// Arial's letter widths, so every caption fits its control as designed, at the same
-/// character height of 11 pixels (device-independent, so it scales with the screen).
-/// DejaVu Sans takes its place where it is missing.
-const QStringList kFontFamilies = {QStringLiteral("Liberation Sans"),
-                                   QStringLiteral("DejaVu Sans")};
-constexpr int kFontPixels = 11;
 /// The axis letters "X" and "Y" on the plot: the same face at 21 pixels (16 pt), drawn 5 %
 /// narrower so that the letters keep their last column inside labels 13 and 14 pixels wide.
 constexpr int kAxisLetterPixels = 21;
 constexpr int kAxisLetterStretch = 95;
 
-QFont BenchFont(int pixels) {
-    QFont font;
-    font.setFamilies(kFontFamilies);
-    font.setPixelSize(pixels);
-    return font;
-}
-
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent),
+      area_(std::make_unique<DesignedArea>(*this)),
+      frameWatch_(new FrameWatch(*this, [this] { PlaceOnDesktop(); })) {
     // The bench font is the window's before its controls are made: each control is laid out
     // once, in it, and the desktop's default font is never loaded for them.
-    setFont(BenchFont(kFontPixels));
-    ui.setupUi(this);
-    model_ = new ReadoutModel(bench_.Table(), this);
+    setFont(BenchFont(kBenchFontPixels));
+    ui.setupUi(area_->Client());
+    area_->Adopt();
+    model_ = new ReadoutModel(bench_.Table(), area_.get());
     ui.ValueListEditor1->setModel(model_);
     ui.Chart1->BindScene(bench_.Scene());
     SetUpLook();
@@ -61,15 +47,13 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::SetUpLook() {
-    setFixedSize(size());
-    // The window's ground is the desktop's window colour (white), not the button face.
+    // The window's ground is the desktop's window colour (white), not the button face; the
+    // designed area, which fills the window, paints it.
     QPalette ground = palette();
     ground.setColor(QPalette::Window, ground.color(QPalette::Base));
     setPalette(ground);
-    setAutoFillBackground(true);
 
-    QFont letters = BenchFont(kAxisLetterPixels);
-    letters.setStretch(kAxisLetterStretch);
+    const QFont letters = BenchFont(kAxisLetterPixels, kAxisLetterStretch);
     ui.Label2->setFont(letters);
     ui.Label3->setFont(letters);
     // The letters lie over the plot without catching the mouse gestures meant for it.
@@ -134,19 +118,22 @@ void TForm1::Button6Click() {
 void TForm1::Button7Click() {
     RunCommand(&Bench::StepY);
 }
+void TForm1::SetSideWindows(SideWindow& information, SideWindow& apparatus) {
+    information_ = &information;
+    apparatus_ = &apparatus;
+}
+
 void TForm1::Button8Click() {
-    // The information window is made once at start-up, as a window of this one.
-    if (auto* information = findChild<TForm2*>(QString(), Qt::FindDirectChildrenOnly)) {
-        information->ShowAndRaise();
+    if (information_ != nullptr) {
+        information_->ShowAndRaise();
     }
 }
 void TForm1::Button10Click() {
     RunCommand(&Bench::GoToStart);
 }
 void TForm1::Button11Click() {
-    // The apparatus window is made once at start-up, as a window of this one.
-    if (auto* apparatus = findChild<TForm3*>(QString(), Qt::FindDirectChildrenOnly)) {
-        apparatus->ShowAndRaise();
+    if (apparatus_ != nullptr) {
+        apparatus_->ShowAndRaise();
     }
 }
 void TForm1::Button12Click() {
@@ -177,7 +164,7 @@ void TForm1::RefreshViews() {
 void TForm1::RefreshProtocol() {
     const ProtocolLog& log = bench_.Protocol();
     if (log.ClearCount() != shownClears_ || log.Lines().size() < shownLines_) {
-        EmptyProtocolBox(*ui.Memo1);
+        ui.Memo1->Empty();
         shownClears_ = log.ClearCount();
         shownLines_ = 0;
     }
@@ -189,18 +176,7 @@ void TForm1::RefreshProtocol() {
         lines.append(QString::fromStdU16String(log.Lines()[i]));
     }
     shownLines_ = log.Lines().size();
-
-    // New lines go after whatever the box holds, the student's own text included, starting
-    // on a line of their own.
-    QTextCursor end(ui.Memo1->document());
-    end.movePosition(QTextCursor::End);
-    end.beginEditBlock();
-    if (!end.block().text().isEmpty()) {
-        end.insertBlock();
-    }
-    end.insertText(lines.join(QLatin1Char('\n')));
-    end.endEditBlock();
-    ui.Memo1->verticalScrollBar()->setValue(ui.Memo1->verticalScrollBar()->maximum());
+    ui.Memo1->AppendLines(lines);
 }
 
 void TForm1::RefreshOptions() {
@@ -217,7 +193,7 @@ void TForm1::showEvent(QShowEvent* event) {
     }
     everShown_ = true;
     PlaceOnDesktop();
-    WatchForFrame();
+    frameWatch_->Start();
     CallShowingErrors([this] { Button1Click(); });
 }
 
@@ -234,59 +210,17 @@ void TForm1::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-void TForm1::WatchForFrame() {
-    // An X11 window manager adds its frame only once the window is mapped, so the outer size
-    // used to centre the window on showing was the client size alone; and while it frames
-    // the window, the frame can be reported wrong for a moment. For a short while the window
-    // looks at its frame and is centred again whenever the frame it reports changes.
-    constexpr int kCheckMilliseconds = 20;
-    frameChecks_ = 0;
-    placedFrame_ = KnownFrame();
-    frameWatch_.setInterval(kCheckMilliseconds);
-    connect(&frameWatch_, &QTimer::timeout, this, &TForm1::CheckForFrame, Qt::UniqueConnection);
-    frameWatch_.start();
-}
-
-void TForm1::CheckForFrame() {
-    constexpr int kMaxChecks = 100;
-    const QMargins frame = KnownFrame();
-    if (frame != placedFrame_) {
-        placedFrame_ = frame;
-        PlaceOnDesktop();
-    }
-    if (++frameChecks_ >= kMaxChecks) {
-        frameWatch_.stop();
-    }
-}
-
-QMargins TForm1::KnownFrame() const {
-    // Asked of the window itself: the widget's own copy of the frame is updated only when
-    // the window moves, which it need not do when the window manager frames it.
-    const QWindow* window = windowHandle();
-    const QMargins frame = window == nullptr ? QMargins() : window->frameMargins();
-    // While the window manager is still framing the window, the frame can come out
-    // smaller than the client area; only a frame around the whole client area counts.
-    if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0) {
-        return {};
-    }
-    return frame;
-}
-
 void TForm1::PlaceOnDesktop() {
-    const QScreen* display = screen();
+    QScreen* display = screen();
     if (display == nullptr) {
         return;
     }
-    // The desktop is the area all monitors span; the window is centred with its frame, and
-    // integer halves round towards zero.
+    // The window is centred on the desktop, the area all monitors span; its work area is that
+    // of the monitor that holds the desktop's centre.
     const QRect desktop = display->virtualGeometry();
-    const QMargins frame = KnownFrame();
-    const QSize outer = size().grownBy(frame);
-    const int left = desktop.left() + desktop.width() / 2 - outer.width() / 2;
-    const int top = desktop.top() + desktop.height() / 2 - outer.height() / 2;
-    const QPoint client(std::max(left, desktop.left()) + frame.left(),
-                        std::max(top, desktop.top()) + frame.top());
-    setGeometry(QRect(client, size()));
+    const QScreen* centre = display->virtualSiblingAt(desktop.center());
+    const QRect workArea = (centre != nullptr ? centre : display)->availableGeometry();
+    setGeometry(area_->OpeningArea(KnownFrame(*this), desktop, workArea));
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -1,15 +1,18 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 #include <cstddef>
+#include <memory>
 
 #include "Bench.h"
+#include "FrameWatch.h"
 #include "ui_Unit1.h"
 
 namespace velmora {
 
+class DesignedArea;
 class ReadoutModel;
+class SideWindow;
 
 /// The main window: the plot of the measuring plane on the left; the command buttons, the
 /// three option boxes, the readout table and the protocol box on the right. Every button runs
@@ -25,6 +28,10 @@ class TForm1 : public QWidget {
 
     /// The bench the window shows.
     const Bench& Lab() const { return bench_; }
+
+    /// The information and apparatus windows that "Информация" and "Параметры установки"
+    /// show; both are windows of this one and live as long as it does.
+    void SetSideWindows(SideWindow& information, SideWindow& apparatus);
 
     /// The question before the window, and with it the program, closes: true only when the
     /// student answers "OK". Asked for every close request and when the desktop session ends.
@@ -64,19 +71,20 @@ class TForm1 : public QWidget {
     void RefreshProtocol();
     void RefreshOptions();
     void PlaceOnDesktop();
-    void WatchForFrame();
-    void CheckForFrame();
-    QMargins KnownFrame() const;
 
+    // The bench outlives every widget that shows it: the designed area, which holds the
+    // controls and the table's model, is deleted first, before the bench and long before
+    // the window's own children go.
     Bench bench_;
+    std::unique_ptr<DesignedArea> area_;
     ReadoutModel* model_;
     std::size_t shownLines_ = 0;
     unsigned long long shownClears_ = 0;
     bool everShown_ = false;
-    /// Watches for the window manager's frame after the first show (see WatchForFrame).
-    QTimer frameWatch_;
-    int frameChecks_ = 0;
-    QMargins placedFrame_;
+    /// Places the window again when the window manager's frame becomes known.
+    FrameWatch* frameWatch_;
+    SideWindow* information_ = nullptr;
+    SideWindow* apparatus_ = nullptr;
 };
 
 }  // namespace velmora

@@ -215,19 +215,31 @@ TEST(TryTextToNumber, ScansTheWholeTextAndStaysInTheExtendedRange) {
     }
 }
 
-TEST(TryTextToNumber, AccumulatesTheDigitsWithOneRoundingPerStep) {
-    // Twenty-five significant digits: 2^64 + 1 is not representable, so the twentieth digit
-    // is rounded away before the rest are appended; one rounding of the whole number would
-    // give the next extended value up.
-    const TFormatSettings point{u'.', u','};
-    Extended value = 0;
-    ASSERT_TRUE(TryTextToNumber(u"1844674407370955161700000", point, value));
-    Extended expected = 1844674407370955161.0_ext;
-    for (const int digit : {7, 0, 0, 0, 0, 0})
-        expected = expected * 10 + digit;
-    EXPECT_TRUE(SameNumber(value, expected));
-    ASSERT_TRUE(TryTextToNumber(u"1.000000000000000000000000", point, value));
-    EXPECT_TRUE(SameNumber(value, 1.0_ext));
+struct LongTextCase {
+    const char* name;
+    std::u16string text;
+    std::u16string shown;  ///< FormatGeneral(value, 5, 4), as the position rows show it
+    Extended value;
+};
+
+// Texts of more than 19 significant digits are read as one exact whole number scaled once,
+// so hundreds of digits still give the nearest extended value and the reading it shows.
+const LongTextCase kLongTexts[] = {
+    {"65536.5 and 462 zeros", u"65536.5" + std::u16string(462, u'0'), u"65537", 65536.5_ext},
+    {"9.99995 and 535 zeros", u"9.99995" + std::u16string(535, u'0'), u"10",
+     Bits80(0x4002, 0x9FFFCB923A29C77A)},
+    {"25 digits, 2^64 + 1 among them", u"1844674407370955161700000", u"1.8447E0024",
+     Bits80(0x404F, 0xC350000000000001)},
+    {"one and 24 zeros after the point", u"1.000000000000000000000000", u"1", 1.0_ext},
+};
+
+TEST(ParseNumber, ReadsLongTextsAsTheNearestValue) {
+    SeparatorScope scope(u'.');
+    for (const auto& c : kLongTexts) {
+        const Extended value = ParseNumber(c.text);
+        EXPECT_TRUE(SameNumber(value, c.value)) << c.name;
+        EXPECT_EQ(FormatGeneral(value, 5, 4), c.shown) << c.name;
+    }
 }
 
 TEST(TryTextToNumber, LongDigitRunsFollowTheAccumulation) {

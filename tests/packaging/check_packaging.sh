@@ -2,7 +2,8 @@
 # Installs Velmora from a build tree the two ways a user can and checks what a Linux desktop
 # finds there:
 #   - `cmake --install` into a staged /usr tree (DESTDIR) and into a plain prefix: exactly the
-#     expected files, binaries that run, icons of the size their folder names;
+#     expected files, binaries that run, icons of the size their folder names, velmora-cli's
+#     manual page compressed as Debian wants and rendered by man without a warning;
 #   - the desktop entry under desktop-file-validate, the metainfo under appstreamcli;
 #   - `cpack -G DEB`: the package's control fields, its declared dependencies and contents;
 #   - the program started from the desktop entry's Exec line in its own X server, its window
@@ -70,6 +71,7 @@ expected_files=$(
     {
         echo bin/Velmora
         echo bin/velmora-cli
+        echo share/man/man1/velmora-cli.1.gz
         echo "share/applications/$app_id.desktop"
         echo "share/metainfo/$app_id.metainfo.xml"
         echo share/doc/velmora/copyright
@@ -104,6 +106,17 @@ done
 cli_table=$(printf 'table\n' | LC_ALL=C.UTF-8 "$root/bin/velmora-cli")
 [ "$(sed -n 2p <<<"$cli_table")" = "Шаг (см)=1" ] ||
     fail "the installed velmora-cli printed an unexpected table: $cli_table"
+# The manual page: gzip -9 without a stored name or time (Debian's policy for manual pages),
+# the version in its title line, and man renders it without a warning.
+man_page=$root/share/man/man1/velmora-cli.1.gz
+kind=$(file -b "$man_page")
+[[ $kind == "gzip compressed data, max compression, from Unix, original size"* ]] ||
+    fail "the manual page is not compressed with gzip -9n: $kind"
+title=$(zcat "$man_page" | sed -n 1p)
+[[ $title == *" \"Velmora $version\" "* ]] || fail "the manual page's title line: $title"
+man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man_page" 2>&1 >/dev/null) ||
+    fail "man cannot render the manual page"
+[ -z "$man_warnings" ] || fail "man warns about the manual page: $man_warnings"
 for size in "${icon_sizes[@]}"; do
     icon=$root/share/icons/hicolor/${size}x${size}/apps/$app_id.png
     kind=$(file -b "$icon")
@@ -193,16 +206,22 @@ Section|education
 Priority|optional
 Maintainer|Velmora developers <velmora@example.org>
 Homepage|https://example.org/velmora/
+Recommends|qt6-wayland
 END_OF_FIELDS
     depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' | LC_ALL=C sort)
     for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqcustomplot2.1-qt6 \
-        libjpeg62-turbo libc6 libstdc++6; do
+        libjpeg62-turbo fonts-liberation2 qt6-translations-l10n libc6 libstdc++6; do
         grep -Fxq "$package" <<<"$depends" || fail "Depends lacks $package"
     done
     # Regular files only, their paths relative to /usr.
     same_list "files in the package" "$expected_files" \
         "$(dpkg-deb -c "$deb" | awk '/^-/ { print $6 }' | sed 's|^\./usr/||' | LC_ALL=C sort)"
+    contents=$(dpkg-deb -c "$deb")
+    grep -Eq '^-rw-r--r-- .* \./usr/share/man/man1/velmora-cli\.1\.gz$' <<<"$contents" ||
+        fail "the package's manual page is not a plain file readable by all"
     dpkg-deb -x "$deb" "$work/deb/unpacked"
+    cmp -s "$work/deb/unpacked/usr/share/man/man1/velmora-cli.1.gz" "$man_page" ||
+        fail "the package's manual page differs from the installed one"
     for program in Velmora velmora-cli; do
         file -b "$work/deb/unpacked/usr/bin/$program" | grep -q ', stripped' ||
             fail "the package's $program is not stripped"

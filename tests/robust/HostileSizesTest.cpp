@@ -102,17 +102,32 @@ Ran RunText(const std::string& script) {
     return cli::RunText(script, "big.script");
 }
 
+/// A script and what velmora-cli answers it with.
+struct ScriptCase {
+    const char* what;
+    std::string script;
+    int status;
+    std::string out;
+    std::string err;
+};
+
+/// Runs each case and compares the whole answers, reported by their sizes on a mismatch,
+/// as they can be megabytes long.
+template <std::size_t N>
+void ExpectAnswers(const ScriptCase (&cases)[N]) {
+    for (const ScriptCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Ran ran = RunText(c.script);
+        EXPECT_EQ(ran.status, c.status);
+        EXPECT_TRUE(ran.out == c.out) << "output of " << ran.out.size() << " bytes";
+        EXPECT_TRUE(ran.err == c.err) << "error output of " << ran.err.size() << " bytes";
+    }
+}
+
 TEST_F(HostileSizesTest, ScriptLinesOfAMegabyteRunOrAreReportedWhole) {
     const std::string letters(Megabyte, 'q');
     const std::string cyrillic = ToUtf8(Repeated(u'ж', Megabyte / 2));
-    struct Case {
-        const char* what;
-        std::string script;
-        int status;
-        std::string out;
-        std::string err;
-    };
-    const Case cases[] = {
+    const ScriptCase cases[] = {
         {"a megabyte typed into the step cell",
          "set Шаг (см)=" + letters + "\nstepx\nrecord\nlog\n", cli::ExitRan,
          "error: '" + letters +
@@ -128,13 +143,29 @@ TEST_F(HostileSizesTest, ScriptLinesOfAMegabyteRunOrAreReportedWhole) {
         {"a megabyte key", "set " + cyrillic + "=1\n", cli::ExitBadScript, "",
          "velmora-cli: big.script:1: not a key of the readout table: \"set " + cyrillic + "=1\"\n"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const Ran ran = RunText(c.script);
-        EXPECT_EQ(ran.status, c.status);
-        EXPECT_TRUE(ran.out == c.out) << "output of " << ran.out.size() << " bytes";
-        EXPECT_TRUE(ran.err == c.err) << "error output of " << ran.err.size() << " bytes";
-    }
+    ExpectAnswers(cases);
+}
+
+TEST_F(HostileSizesTest, ScriptLinesUpToTheLimitRunAndALongerOneStopsTheRun) {
+    const std::string walk = "stepy\nrecord\nlog\n";
+    const std::string walked = "x (см):0\ny (см):1\nУгол датчика:0\nB (Тл):0\n \n";
+    const std::string fullComment = "#" + std::string(cli::MaxLineBytes - 1, 'x');
+    const std::string tooLong =
+        "velmora-cli: big.script:4: line longer than 16 MiB (16777216 bytes)\n";
+    const ScriptCase cases[] = {
+        {"a comment at the limit", fullComment + "\n" + walk, cli::ExitRan, walked, ""},
+        {"a byte order mark and a line end beside it are not counted",
+         "\xEF\xBB\xBF" + fullComment + "\r\n" + walk, cli::ExitRan, walked, ""},
+        {"a last line at the limit without a line feed", walk + fullComment, cli::ExitRan, walked,
+         ""},
+        {"one byte over, after lines that ran", walk + fullComment + "x\nrecord\nlog\n",
+         cli::ExitBadScript, walked, tooLong},
+        {"one byte over before a line end", walk + fullComment + "x\r\n", cli::ExitBadScript,
+         walked, tooLong},
+        {"far over without a line feed", walk + fullComment + fullComment, cli::ExitBadScript,
+         walked, tooLong},
+    };
+    ExpectAnswers(cases);
 }
 
 TEST_F(HostileSizesTest, ProtocolOfHundredThousandLinesIsRecordedWholeAndErased) {

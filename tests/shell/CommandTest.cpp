@@ -288,10 +288,11 @@ class CommandTest : public QObject {
         } watch;
         watch.form = &fresh;
         watch.seen = &atFirstPaint;
-        fresh.installEventFilter(&watch);
+        QWidget* rows = Control<ReadoutView>(fresh, "ValueListEditor1")->viewport();
+        rows->installEventFilter(&watch);
         fresh.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fresh));
-        fresh.removeEventFilter(&watch);
+        rows->removeEventFilter(&watch);
         QCOMPARE(atFirstPaint, QStringLiteral("-----"));
     }
 

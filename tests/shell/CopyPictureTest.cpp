@@ -1,7 +1,8 @@
-// "Копировать рисунок": the plot alone, as an SVG picture of its size, as the clipboard's
-// only format, showing the current ranges.
+// "Копировать рисунок": the plot alone, as an SVG picture of its size and beside it the same
+// drawing as a raster image of twice that size, showing the current ranges.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -9,6 +10,8 @@
 #include <QXmlStreamReader>
 
 #include "MainWindowFixture.h"
+#include "NumText.h"
+#include "PictureClipboard.h"
 #include "PlotChart.h"
 
 namespace velmora::test {
@@ -71,10 +74,11 @@ class CopyPictureTest : public QObject {
     }
     void cleanup() { form_.reset(); }
 
-    void ClipboardHoldsOnlyTheSvgOfThePlot() {
+    void ClipboardHoldsTheSvgAndARasterOfThePlot() {
         Click(Control<QPushButton>(*form_, "Button9"));
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        QCOMPARE(data->formats(), QStringList{QStringLiteral("image/svg+xml")});
+        QCOMPARE(data->formats(), QStringList({QStringLiteral("image/svg+xml"),
+                                               QStringLiteral("application/x-qt-image")}));
         const QByteArray svg = data->data(QStringLiteral("image/svg+xml"));
         const SvgPicture picture = ReadSvg(svg);
         QCOMPARE(picture.width, QStringLiteral("700px"));
@@ -103,6 +107,44 @@ class CopyPictureTest : public QObject {
         // No description text travels with the picture.
         QVERIFY(!svg.contains("<desc"));
         QVERIFY(!svg.contains("<title"));
+    }
+
+    void RasterIsThePictureAtTwiceItsSizeOnWhite() {
+        Click(Control<QPushButton>(*form_, "Button9"));
+        const QImage image =
+            qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+        QCOMPARE(image.size(), QSize(1400, 1400));
+        QVERIFY(!image.hasAlphaChannel());
+        // 192 dots per inch: on paper the picture is as large as the plot on a 96 dpi screen.
+        QCOMPARE(image.dotsPerMeterX(), 7559);
+        QCOMPARE(image.dotsPerMeterY(), 7559);
+        QCOMPARE(image.pixelColor(4, 4), QColor(Qt::white));
+        // The wire sections at (±13, 0) are red where the plot draws them, at twice the scale.
+        const QRect area = chart()->DataArea();
+        const AxisRange x = PlotScene::FixedXRange;
+        const AxisRange y = PlotScene::FixedYRange;
+        for (const double wire : {-13.0, 13.0}) {
+            const double column = area.left() + (wire - x.Min) / (x.Max - x.Min) * area.width();
+            const double row = area.top() + y.Max / (y.Max - y.Min) * area.height();
+            QCOMPARE(image.pixelColor(int(column * kRasterScale), int(row * kRasterScale)),
+                     QColor(Qt::red));
+        }
+    }
+
+    void TickLabelsAreTheBenchsNumberTexts() {
+        // Under Arabic, with the bench's decimal comma: Latin digits, "-" and the comma.
+        const QLocale desktop;
+        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
+        const char16_t separator = FormatSettings().DecimalSeparator;
+        FormatSettings().DecimalSeparator = u',';
+        const std::unique_ptr<TForm1> arabic = ShowMainWindow();
+        auto* plot = Control<PlotChart>(*arabic, "Chart1");
+        plot->SetRanges({-1, 1}, {-25, 25});
+        const QStringList texts = ReadSvg(plot->RenderSvg()).texts;
+        QLocale::setDefault(desktop);
+        FormatSettings().DecimalSeparator = separator;
+        QVERIFY2(texts.contains(QStringLiteral("-0,5")), qPrintable(texts.join(u' ')));
+        QVERIFY(texts.contains(QStringLiteral("-20")));
     }
 
     void CopyShowsTheZoomedRangesUntilReset() {

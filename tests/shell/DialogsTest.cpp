@@ -1,9 +1,11 @@
 // The close question and the error display: their texts, buttons, keys and owners.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTest>
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include "CloseQuestion.h"
 #include "ErrorDisplay.h"
 #include "ModalAnswer.h"
+#include "QtTranslations.h"
 
 using velmora::AskCloseQuestion;
 using velmora::ShowError;
@@ -108,6 +111,7 @@ class DialogsTest : public QObject {
   private slots:
     void initTestCase() {
         velmora::InstallApplicationTitle();
+        velmora::LoadQtTranslations(QLocale());
         owner_ = std::make_unique<QWidget>();
         owner_->resize(400, 300);
         owner_->show();
@@ -118,6 +122,24 @@ class DialogsTest : public QObject {
         QTRY_COMPARE(QApplication::activeWindow(), owner_.get());
     }
     void cleanupTestCase() { owner_.reset(); }
+
+    void CloseQuestionFrameIsCentredOnThePrimaryScreen() {
+        QRect frame, client;
+        ModalAnswer answer([&](QMessageBox& box) {
+            QTest::qWait(100);  // the box is centred again once its frame is known
+            frame = box.frameGeometry();
+            client = box.geometry();
+            Give(box, Answer::Escape);
+        });
+        AskCloseQuestion(owner_.get());
+        QVERIFY(answer.answered());
+        QVERIFY(frame != client);  // the platform frames the box
+        const QPoint screen = QGuiApplication::primaryScreen()->geometry().center();
+        QVERIFY2((frame.center() - screen).manhattanLength() <= 1,
+                 qPrintable(QStringLiteral("frame centre %1,%2")
+                                .arg(frame.center().x())
+                                .arg(frame.center().y())));
+    }
 
     void CloseQuestionLooksAsAsked() {
         QString title, text;

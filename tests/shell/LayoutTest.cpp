@@ -13,6 +13,7 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#include "DesignedArea.h"
 #include "MainWindowFixture.h"
 #include "PlotChart.h"
 #include "ReadoutModel.h"
@@ -108,14 +109,21 @@ class LayoutTest : public QObject {
     void WindowFrameCaptionAndGround() {
         QCOMPARE(form_->windowTitle(),
                  QStringLiteral("Velmora - Исследование магнитного поля кругового тока"));
+        // The designed client area fills the window, keeps its size in a larger window, and
+        // the window can be maximised.
         QCOMPARE(form_->size(), QSize(1023, 737));
-        QCOMPARE(form_->minimumSize(), QSize(1023, 737));
-        QCOMPARE(form_->maximumSize(), QSize(1023, 737));
+        const QWidget* client = Control<QWidget>(*form_, "TForm1");
+        QCOMPARE(client->minimumSize(), QSize(1023, 737));
+        QCOMPARE(client->maximumSize(), QSize(1023, 737));
+        QCOMPARE(client->mapTo(form_.get(), QPoint(0, 0)), QPoint(0, 0));
+        QCOMPARE(form_->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
         QVERIFY(form_->findChildren<QMenuBar*>().isEmpty());
         QVERIFY(form_->findChildren<QStatusBar*>().isEmpty());
-        QVERIFY(form_->autoFillBackground());
-        QCOMPARE(form_->palette().color(QPalette::Window), form_->palette().color(QPalette::Base));
-        QCOMPARE(form_->palette().color(QPalette::Window), QColor(Qt::white));
+        const auto* area = form_->findChild<DesignedArea*>();
+        QVERIFY(area->viewport()->autoFillBackground());
+        QCOMPARE(area->viewport()->palette().color(QPalette::Window), QColor(Qt::white));
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
+        QVERIFY(!area->verticalScrollBar()->isVisible());
         // The button at the plot's corner lies in front of the plot.
         QCOMPARE(form_->childAt(10, 10)->objectName(), QStringLiteral("Button1"));
     }
@@ -222,13 +230,16 @@ class LayoutTest : public QObject {
         for (int row = 0; row < 9; ++row) {
             QCOMPARE(model->index(row, 0).data().toString(), QString::fromUtf8(keys[row]));
             QCOMPARE(ShownValue(*form_, row), QString::fromUtf8(values[row]));
-            QCOMPARE(view->rowHeight(row), 18);
+            QCOMPARE(view->rowHeight(row), 19);  // 18 pixels and the grid line under them
             // Only value cells can be selected and edited, output rows included.
             QCOMPARE(model->flags(model->index(row, 0)), Qt::ItemIsEnabled);
             QVERIFY(model->flags(model->index(row, 1)).testFlag(Qt::ItemIsEditable));
             QVERIFY(model->flags(model->index(row, 1)).testFlag(Qt::ItemIsSelectable));
         }
-        QCOMPARE(view->horizontalHeader()->height(), 18);
+        QCOMPARE(view->horizontalHeader()->height(), 19);
+        // The title row and the nine rows fill the table, to a pixel under the last row.
+        const int band = view->viewport()->height() - 9 * 19;
+        QVERIFY2(band >= 0 && band <= 1, qPrintable(QString::number(band)));
         QVERIFY(view->showGrid());
         QVERIFY(view->verticalHeader()->isHidden());
         QCOMPARE(view->columnWidth(0), 155);
@@ -249,9 +260,13 @@ class LayoutTest : public QObject {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(name).center());
         QCOMPARE(view->currentIndex(), view->model()->index(0, 1));
         QVERIFY(!view->selectionModel()->isSelected(name));
-        // The divider can be dragged to widen the names.
-        view->horizontalHeader()->resizeSection(0, 170);
-        QCOMPARE(view->columnWidth(0), 170);
+        // The divider can be dragged either way; the values take the rest, without scroll bars.
+        for (const int names : {160, 170, 120}) {
+            view->horizontalHeader()->resizeSection(0, names);
+            QCOMPARE(view->columnWidth(0), names);
+            QCOMPARE(view->columnWidth(1), view->viewport()->width() - names);
+            QVERIFY(!view->horizontalScrollBar()->isVisible());
+        }
     }
 
     void InPlaceEditorFollowsTheFocus() {
@@ -299,16 +314,57 @@ class LayoutTest : public QObject {
                  QStringLiteral("Шаг (см): 1"));
     }
 
+    void AxisLinesAreCrispAlike() {
+        // Each dotted axis line lies in one pixel column or row, in the layer's full green,
+        // with no paler green smeared beside it.
+        auto* chart = Control<PlotChart>(*form_, "Chart1");
+        const QImage plot = chart->grab().toImage();
+        const auto green = [&](int x, int y) { return plot.pixelColor(x, y) == QColor(0, 128, 0); };
+        const auto tinted = [&](int x, int y) {
+            const QColor c = plot.pixelColor(x, y);
+            return c.green() > c.red() + 8 && c.red() == c.blue();
+        };
+        QList<int> inColumn(plot.width()), inRow(plot.height());
+        for (int x = 0; x < plot.width(); ++x) {
+            for (int y = 0; y < plot.height(); ++y) {
+                if (green(x, y)) {
+                    ++inColumn[x];
+                    ++inRow[y];
+                }
+            }
+        }
+        // The lines: the columns and rows with more than 100 green pixels.
+        const auto lines = [](const QList<int>& counts) {
+            QList<int> found;
+            for (int i = 0; i < counts.size(); ++i)
+                if (counts[i] > 100)
+                    found << i;
+            return found;
+        };
+        const QList<int> columns = lines(inColumn), rows = lines(inRow);
+        QCOMPARE(columns.size(), 1);
+        QCOMPARE(rows.size(), 1);
+        for (int y = 40; y < plot.height() - 60; ++y) {
+            QVERIFY2(!tinted(columns[0] - 1, y) && !tinted(columns[0] + 1, y),
+                     qPrintable(QString::number(y)));
+        }
+        for (int x = 60; x < plot.width() - 30; ++x) {
+            QVERIFY2(!tinted(x, rows[0] - 1) && !tinted(x, rows[0] + 1),
+                     qPrintable(QString::number(x)));
+        }
+    }
+
     void AxisLabelsFitInsideTheMargins() {
         const auto* chart = Control<PlotChart>(*form_, "Chart1");
         const QRect area = chart->DataArea();
         const QFontMetrics metrics(chart->font());
         // 3 % of the width left and right, 4 % of the height above and below, and the ticks
-        // and labels inside that: "-20" at the left and the labels under the axis fit.
+        // and labels inside that: "-20" at the left and the labels under the axis fit in 30
+        // and 25 pixels.
         QVERIFY(area.left() >= 21 + metrics.horizontalAdvance(QStringLiteral("-20")));
-        QVERIFY(area.top() >= 28);
-        QVERIFY(700 - 1 - area.right() >= 21);
         QVERIFY(700 - 1 - area.bottom() >= 28 + metrics.height());
+        // Where no axis is drawn, the data area reaches the margins exactly.
+        QCOMPARE(area, QRect(51, 28, 700 - 21 - 51, 700 - 28 - 53));
         QCOMPARE(chart->XRange(), PlotScene::FixedXRange);
         QCOMPARE(chart->YRange(), PlotScene::FixedYRange);
     }

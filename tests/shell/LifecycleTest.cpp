@@ -28,6 +28,8 @@ struct Program {
     QPointer<TForm2> form2 = new TForm2(form1.get());
     QPointer<TForm3> form3 = new TForm3(form1.get());
 
+    Program() { form1->SetSideWindows(*form2, *form3); }
+
     /// Shows the main window as start-up does and waits until it is up and active.
     void Start() {
         form1->show();

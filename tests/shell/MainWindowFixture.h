@@ -56,5 +56,6 @@ QObject* NewLayoutTest();
 QObject* NewCommandTest();
 QObject* NewPlotGestureTest();
 QObject* NewCopyPictureTest();
+QObject* NewDesignedAreaTest();
 
 }  // namespace velmora::test

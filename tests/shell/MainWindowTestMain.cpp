@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
     velmora::Application application(argc, argv);
     int failures = 0;
     for (auto* make : {velmora::test::NewLayoutTest, velmora::test::NewCommandTest,
-                       velmora::test::NewPlotGestureTest, velmora::test::NewCopyPictureTest}) {
+                       velmora::test::NewPlotGestureTest, velmora::test::NewCopyPictureTest,
+                       velmora::test::NewDesignedAreaTest}) {
         std::unique_ptr<QObject> tests(make());
         failures += QTest::qExec(tests.get(), argc, argv);
     }

@@ -1,5 +1,6 @@
 // What the readout table shows of a value cell: exactly what was typed, however long, yet
 // a megabyte pasted into a cell is not laid out whole every time the table is drawn.
+#include <QAbstractItemModelTester>
 #include <QStandardItemModel>
 #include <QTest>
 #include <functional>
@@ -59,6 +60,9 @@ class ReadoutModelTest : public QObject {
         QFETCH(QString, shown);
         ReadoutTable table;
         ReadoutModel model(table);
+        // Qt's own checks of a model's contract run on every change the test makes.
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(model.setData(model.index(4, ReadoutModel::ValueColumn), typed, Qt::EditRole));
         QCOMPARE(Cell(model, 4, ReadoutModel::ValueColumn, Qt::DisplayRole), shown);
         // The editor and the commands get the whole text.
@@ -72,6 +76,8 @@ class ReadoutModelTest : public QObject {
         const QString megabyte = QString::fromStdU16String(Repeated(u"7,5e", 1 << 20));
         ReadoutTable table;
         ReadoutModel model(table);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         const struct {
             const char* name;
             std::function<void()> change;
@@ -79,7 +85,9 @@ class ReadoutModelTest : public QObject {
         } steps[] = {
             {"nothing", [] {}, {}},
             {"typed into the table",
-             [&] { model.setData(model.index(4, ReadoutModel::ValueColumn), megabyte, Qt::EditRole); },
+             [&] {
+                 model.setData(model.index(4, ReadoutModel::ValueColumn), megabyte, Qt::EditRole);
+             },
              {}},
             {"a row written with its own text", [&] { table.SetValue(3, table.Value(3)); }, {}},
             {"two rows written, one changed",

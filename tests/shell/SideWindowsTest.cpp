@@ -1,5 +1,6 @@
 // The information and apparatus windows on their own, over a stand-in main window: their
 // definitions, pictures and texts, and how they are shown, raised, closed and shown again.
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -7,7 +8,9 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <memory>
 
 #include "Pictures.h"
@@ -89,15 +92,18 @@ class SideWindowsTest : public QObject {
         QWidget* window = form == 2 ? static_cast<QWidget*>(form2_) : form3_;
         QCOMPARE(window->windowTitle(), caption);
         QCOMPARE(window->size(), client);
-        QCOMPARE(window->minimumSize(), client);
-        QCOMPARE(window->maximumSize(), client);
+        const QWidget* designed = window->findChild<QWidget*>(form == 2 ? "TForm2" : "TForm3");
+        QCOMPARE(designed->minimumSize(), client);
+        QCOMPARE(designed->maximumSize(), client);
+        QCOMPARE(window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     }
 
     void InformationTextIsTheThirteenLines() {
         auto* memo = Child<QTextEdit>(*form2_, "Memo1");
         QCOMPARE(memo->toPlainText().split(u'\n'), InformationLines());
         QCOMPARE(memo->geometry(), QRect(8, 0, 641, 217));
-        QCOMPARE(QFontInfo(memo->font()).pixelSize(), 15);
+        QCOMPARE(QFontInfo(memo->font()).family(), QStringLiteral("Liberation Sans"));
+        QCOMPARE(QFontInfo(memo->font()).pixelSize(), 14);
     }
 
     void InformationTextFitsWithoutScrollBars() {
@@ -110,6 +116,18 @@ class SideWindowsTest : public QObject {
                  qPrintable(QStringLiteral("text %1 px high in a %2 px box")
                                 .arg(memo->document()->size().height())
                                 .arg(memo->viewport()->height())));
+        // Each line is one line, and as far from the next as its letters are high, so that
+        // a selected line's highlight covers no other line.
+        QCOMPARE(memo->document()->blockCount(), 13);
+        const int letters = QFontMetrics(memo->font()).height();
+        for (QTextBlock block = memo->document()->begin(); block.next().isValid();
+             block = block.next()) {
+            QCOMPARE(block.layout()->lineCount(), 1);
+            const QAbstractTextDocumentLayout* layout = memo->document()->documentLayout();
+            const qreal gap = layout->blockBoundingRect(block.next()).top() -
+                              layout->blockBoundingRect(block).top();
+            QVERIFY2(gap >= letters, qPrintable(block.text()));
+        }
     }
 
     void InformationTextCannotBeChangedButCanBeCopied() {
@@ -192,19 +210,22 @@ class SideWindowsTest : public QObject {
         const struct {
             const char* name;
             QString text;
-            QPoint at;
+            QRect designed;
         } labels[] = {
-            {"Label1", QStringLiteral("Количество витков катушки N= 400"), {24, 352}},
-            {"Label2", QStringLiteral("Ток I = 50 mA"), {24, 376}},
-            {"Label3", QStringLiteral("Радиус катушки R=13 см"), {24, 400}},
+            {"Label1", QStringLiteral("Количество витков катушки N= 400"), {24, 352, 317, 24}},
+            {"Label2", QStringLiteral("Ток I = 50 mA"), {24, 376, 116, 24}},
+            {"Label3", QStringLiteral("Радиус катушки R=13 см"), {24, 400, 218, 24}},
         };
         for (const auto& expected : labels) {
             auto* label = Child<QLabel>(*form3_, expected.name);
             QCOMPARE(label->text(), expected.text);
-            QCOMPARE(label->pos(), expected.at);
+            QCOMPARE(label->pos(), expected.designed.topLeft());
             QCOMPARE(label->height(), 24);
+            QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
             QCOMPARE(QFontInfo(label->font()).pixelSize(), 19);
+            // As wide as its text, within the width it was designed with.
             QCOMPARE(label->width(), label->sizeHint().width());
+            QVERIFY2(label->width() <= expected.designed.width(), expected.name);
         }
     }
 

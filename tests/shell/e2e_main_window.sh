@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # End-to-end run of the real Velmora binary in its own X server with openbox, driven by real
-# pointer clicks. Checks the client size and the centring of the main window, clicks
-# "Сдвиг", "Поворот +" and "Копировать рисунок", reads the clipboard's targets back and
-# renders the copied SVG. Screenshots stay in OUTDIR for a person to look at.
+# pointer clicks. Checks the client size, the centring and the maximise action of the main
+# window, clicks "Сдвиг", "Поворот +" and "Копировать рисунок", reads the clipboard's targets
+# back, renders the copied SVG and decodes the copied PNG. Screenshots stay in OUTDIR for a
+# person to look at.
 #
 #   e2e_main_window.sh VELMORA_BINARY OUTDIR
 #
-# Needs no display and no terminal: it starts Xvfb on a free display number and stops
-# everything it started when it ends, whether it passes or fails.
+# Needs no display and no terminal (see desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -17,19 +17,7 @@ rm -f "$out"/*.png "$out"/*.svg "$out"/*.log
 
 screen_width=1280
 screen_height=1024
-pids=()
-
-cleanup() {
-    local pid
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        pid=${pids[i]}
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
+source "$(dirname "$0")/desktop-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -40,60 +28,8 @@ fail() {
     exit 1
 }
 
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
-unset WAYLAND_DISPLAY DISPLAY XAUTHORITY SESSION_MANAGER
-
-# A display number no other X server holds: skip numbers with a lock or a socket, and take a
-# number only when the Xvfb started on it is still running once the display answers (a
-# server that finds its number taken ends at once).
-start_xvfb() {
-    local first=$((100 + RANDOM % 400)) n pid
-    for ((n = first; n < first + 50; n++)); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp \
-            2>"$out/xvfb.log" &
-        pid=$!
-        pids+=("$pid")
-        if wait_for 10 xprop -display ":$n" -root _XKB_RULES_NAMES && sleep 0.2 &&
-            kill -0 "$pid" 2>/dev/null; then
-            export DISPLAY=":$n"
-            return 0
-        fi
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    return 1
-}
-# An X server with openbox managing its screen; on a busy machine a start can fail (another
-# server taking the same number at the same moment), so a fresh number is tried then.
-start_desktop() {
-    local attempt xvfb_pid
-    for attempt in 1 2 3; do
-        start_xvfb || continue
-        xvfb_pid=${pids[-1]}
-        openbox --sm-disable >"$out/openbox.log" 2>&1 &
-        pids+=($!)
-        if wait_for 15 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' &&
-            kill -0 "$xvfb_pid" 2>/dev/null; then
-            return 0
-        fi
-        echo "attempt $attempt: openbox did not take over $DISPLAY" >&2
-        kill "${pids[-1]}" "$xvfb_pid" 2>/dev/null || true
-    done
-    return 1
-}
-start_desktop || fail "no X server with openbox could be started"
-echo "display $DISPLAY"
+start_desktop "$screen_width" "$screen_height" ||
+    fail "no X server with openbox could be started"
 
 QT_QPA_PLATFORM=xcb "$binary" >"$out/velmora.log" 2>&1 &
 pids+=($!)
@@ -109,14 +45,9 @@ wait_for 10 sh -c "xprop -id $window _NET_FRAME_EXTENTS | grep -q '='" ||
 
 # The client area and the centring of the framed window on the desktop.
 measure() {
-    local info
-    info=$(xwininfo -id "$window")
-    width=$(awk '/^  Width:/ {print $2}' <<<"$info")
-    height=$(awk '/^  Height:/ {print $2}' <<<"$info")
-    client_x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
-    client_y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
-    read -r frame_left frame_right frame_top frame_bottom < <(
-        xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    measure_window "$window"
+    width=$client_width
+    height=$client_height
     outer_width=$((width + frame_left + frame_right))
     outer_height=$((height + frame_top + frame_bottom))
     expected_left=$((screen_width / 2 - outer_width / 2))
@@ -136,10 +67,9 @@ echo "client ${width}x${height} at ${client_x},${client_y}; frame $frame_left $f
 echo "frame at ${actual_left},${actual_top}; centred would be ${expected_left},${expected_top}"
 centred || fail "window not centred: frame at ${actual_left},${actual_top}, expected ${expected_left},${expected_top}"
 
-# The frame cannot be resized by dragging: minimum and maximum size are the client size.
-hints=$(xprop -id "$window" WM_NORMAL_HINTS)
-grep -q 'minimum size: 1023 by 737' <<<"$hints" && grep -q 'maximum size: 1023 by 737' <<<"$hints" ||
-    fail "window is resizable: $hints"
+# The window can be maximised: openbox maximises only a frame that can also be resized.
+actions=$(xprop -id "$window" _NET_WM_ALLOWED_ACTIONS)
+grep -q _NET_WM_ACTION_MAXIMIZE_VERT <<<"$actions" || fail "the window cannot be maximised: $actions"
 
 import -window root "$out/01-start.png"
 
@@ -157,11 +87,14 @@ echo "pixels changed by the two commands: $changed"
 
 click $((8 + 137 / 2)) $((680 + 25 / 2))  # "Копировать рисунок"
 
-# The clipboard offers the picture as its only format, beside the X11 protocol targets.
+# The clipboard offers the picture as SVG and as the raster formats a word processor pastes.
 targets=$(timeout 10 xclip -selection clipboard -t TARGETS -o) || fail "clipboard is empty"
 echo "clipboard targets:" $targets
-grep -qx 'image/svg+xml' <<<"$targets" || fail "no image/svg+xml on the clipboard"
-others=$(grep -vxE 'image/svg\+xml|TARGETS|TIMESTAMP|MULTIPLE|SAVE_TARGETS' <<<"$targets" || true)
+for target in image/svg+xml image/png image/bmp image/jpeg; do
+    grep -qx "$target" <<<"$targets" || fail "no $target on the clipboard"
+done
+others=$(grep -vxE 'image/.*|application/x-qt-image|BITMAP|PIXMAP|TARGETS|TIMESTAMP|MULTIPLE|SAVE_TARGETS' \
+    <<<"$targets" || true)
 [ -z "$others" ] || fail "the clipboard offers more than the picture: $others"
 
 timeout 10 xclip -selection clipboard -t image/svg+xml -o >"$out/copy.svg"
@@ -173,12 +106,15 @@ fi
 rsvg-convert "$out/copy.svg" -o "$out/03-copied-picture.png"
 size=$(identify -format '%wx%h' "$out/03-copied-picture.png")
 [ "$size" = 700x700 ] || fail "the rendered picture is $size"
+timeout 10 xclip -selection clipboard -t image/png -o >"$out/03-copied-raster.png"
+size=$(identify -format '%wx%h' "$out/03-copied-raster.png") || fail "the PNG does not decode"
+[ "$size" = 1400x1400 ] || fail "the raster picture is $size, not 1400x1400"
 
 import -window "$window" "$out/04-main-window.png"
 
 # A walk as a student makes it: typed values, the three option boxes, eighteen steps.
 type_value() {  # row, text: into the value cell of a readout row
-    click $((720 + 155 + 44)) $((184 + 18 + 18 * $1 + 9))
+    click $((720 + 155 + 44)) $((184 + 1 + 19 + 19 * $1 + 9))
     xdotool key ctrl+a
     xdotool type --delay 20 -- "$2"
 }

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # End-to-end run of the real Velmora binary in its own X server with openbox, driven by real
 # clicks and keystrokes: opens the information and apparatus windows and checks they stay
-# above the main window with the program's icon, closes a side window and brings it back,
+# above the main window with the program's icon, belong to it and have no task-bar entry,
+# closes a side window and brings it back,
 # shows the error box for a bad typed value, and asks the close question through the window
 # manager's close keystroke (Escape keeps the program, Enter ends it with status 0).
 # Screenshots stay in OUTDIR for a person to look at.
 #
 #   e2e_side_windows.sh VELMORA_BINARY OUTDIR
 #
-# Needs no display and no terminal: it starts Xvfb on a free display number and stops
-# everything it started when it ends, whether it passes or fails.
+# Needs no display and no terminal (see desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -17,32 +17,11 @@ out=$2
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.log "$out"/display
 
-pids=()
-cleanup() {
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-    done
-    for i in "${pids[@]}"; do
-        wait "$i" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
+source "$(dirname "$0")/desktop-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
 }
 
 # The id of the visible window whose title is exactly $1, waiting up to 15 seconds.
@@ -101,18 +80,7 @@ click() {
     sleep 0.5
 }
 
-unset WAYLAND_DISPLAY DISPLAY XAUTHORITY SESSION_MANAGER
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
-pids+=($!)
-wait_for 20 grep -q '[0-9]' "$out/display" || fail "Xvfb did not start"
-export DISPLAY=":$(tr -dc '0-9' <"$out/display")"
-echo "display $DISPLAY"
-
-openbox --sm-disable >"$out/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "openbox did not take over the screen"
+start_desktop 1280 1024 || fail "no X server with openbox could be started"
 
 QT_QPA_PLATFORM=xcb "$binary" >"$out/velmora.log" 2>&1 &
 pids+=($!)
@@ -147,11 +115,14 @@ for pair in "$information:653x338" "$apparatus:534x449"; do
         fail "window $id is $(client_size "$id"), not ${pair#*:}"
     wm_state "$id" | grep _NET_WM_STATE_ABOVE >/dev/null || fail "window $id does not stay on top"
     has_icon "$id" || fail "window $id has no 94 x 94 icon"
-    size=$(sed 's/x/ by /' <<<"${pair#*:}")
-    hints=$(xprop -id "$id" WM_NORMAL_HINTS)
-    grep -q "minimum size: $size" <<<"$hints" && grep -q "maximum size: $size" <<<"$hints" ||
-        fail "window $id can be resized: $hints"
+    xprop -id "$id" _NET_WM_ALLOWED_ACTIONS | grep -q _NET_WM_ACTION_MAXIMIZE_VERT ||
+        fail "window $id cannot be maximised"
+    # It belongs to the main window, and a task bar shows the program's one entry only.
+    xprop -id "$id" WM_TRANSIENT_FOR | grep -q "# $(printf '0x%x' "$main")\$" ||
+        fail "window $id is not transient for the main window"
+    wm_state "$id" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "window $id has a task-bar entry"
 done
+wm_state "$main" | grep -q _NET_WM_STATE_SKIP_TASKBAR && fail "the main window has no task-bar entry"
 
 # The first show centres the frame over the main window's frame.
 read -r ml mt mw mh < <(frame_of "$main")
@@ -214,9 +185,9 @@ read -r bl bt _ _ < <(frame_of "$apparatus")
 [ "$bl $bt" = "$al $at" ] || fail "the apparatus window came back at $bl,$bt, not $al,$at"
 
 # A bad rotation step: type "abc" into the first value cell of the table and press
-# "Поворот +". The table starts at (720, 184) with an 18-pixel title row and 155-pixel names.
-click "$main" $((720 + 155 + 40)) $((184 + 18 + 9))
-click "$main" $((720 + 155 + 40)) $((184 + 18 + 9))
+# "Поворот +". The table starts at (720, 184) with a 19-pixel title row and 155-pixel names.
+click "$main" $((720 + 155 + 40)) $((184 + 1 + 19 + 9))
+click "$main" $((720 + 155 + 40)) $((184 + 1 + 19 + 9))
 xdotool key ctrl+a BackSpace
 xdotool type --delay 50 abc
 click "$main" $((720 + 37)) $((8 + 12))
@@ -234,6 +205,11 @@ xdotool windowactivate --sync "$main"
 xdotool key alt+F4
 confirm=$(find_window 'Confirm') || fail "the close keystroke did not ask Confirm"
 sleep 0.5
+# Its frame, not only its client area, is centred on the screen.
+read -r cl ct cw ch < <(frame_of "$confirm")
+echo "Confirm frame $cl,$ct ${cw}x$ch"
+((cl - (1280 - cw) / 2 <= 1 && (1280 - cw) / 2 - cl <= 1 && ct - (1024 - ch) / 2 <= 1 &&
+    (1024 - ch) / 2 - ct <= 1)) || fail "the Confirm frame at $cl,$ct is not centred"
 shoot "$confirm" "$out/05-confirm.png"
 import -window root "$out/06-confirm-over-windows.png"
 wm_state "$confirm" | grep _NET_WM_STATE_ABOVE >/dev/null || fail "Confirm can hide behind a side window"
