@@ -18,13 +18,23 @@ Extended Soft(Operation operation, Extended x) {
 
 }  // namespace
 
-Extended Sin(Extended x) {
+Extended ExactSin(Extended x) {
     return Soft([](soft::Float80 bits, unsigned& flags) { return soft::Sine(bits, flags); }, x);
 }
 
-Extended Cos(Extended x) {
+Extended ExactCos(Extended x) {
     return Soft([](soft::Float80 bits, unsigned& flags) { return soft::Cosine(bits, flags); }, x);
 }
+
+#if !VELMORA_EXTENDED_X87
+Extended Sin(Extended x) {
+    return ExactSin(x);
+}
+
+Extended Cos(Extended x) {
+    return ExactCos(x);
+}
+#endif
 
 Extended ScaleByPowerOfTwo(Extended x, int n) {
     return Soft(

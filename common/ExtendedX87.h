@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <cfenv>
+#include <cmath>
 #include <concepts>
 #include <limits>
 
@@ -77,6 +78,19 @@ class Extended {
         return Native(root);
     }
 
+    /// sin x and cos x from the C library's long double functions: what the bench's readings
+    /// on the x87 have always been made with.
+    friend Extended Sin(Extended x) { return Native(std::sin(x.value_)); }
+    friend Extended Cos(Extended x) { return Native(std::cos(x.value_)); }
+
+    /// The unit's own sine instruction, fsin, which the coil's arcs are summed with: within a
+    /// unit or two of the last place for |x| < 2π, and not reduced at all beyond 2^63.
+    friend Extended UnitSine(Extended x) {
+        long double sine = x.value_;
+        asm("fsin" : "+t"(sine));
+        return Native(sine);
+    }
+
   private:
     static constexpr Extended Native(long double value) {
         Extended x;
@@ -88,6 +102,7 @@ class Extended {
 };
 
 Extended Sqrt(Extended x);
+Extended UnitSine(Extended x);
 
 /// The unit's flags as soft::Flag bits.
 inline unsigned RaisedExtendedFaults() {

@@ -2,21 +2,13 @@
 
 #include <array>
 
+#include "ArcSines.h"
 #include "ArithmeticCheck.h"
 
 namespace velmora {
 namespace {
 
-/// The coil is cut into this many equal arcs; each arc is represented by its start point.
-constexpr int kArcCount = 1000;
-
-/// The sine of an arc's start angle φ ∈ [0, 2π), in extended precision: the exactly rounded
-/// one on every backend. (The x87's own sine instruction differs from it in the last place
-/// for about one angle in eight, and differently from one processor to another; far from
-/// the coil, where the terms of the sums cancel, that shows in the displayed readings.)
-inline Extended ArcSine(double phi) {
-    return Sin(phi);
-}
+using arcs::kArcCount;
 
 /// The prefactor of the Biot–Savart sums, rounded to double:
 ///   K [T·cm²] = Mu0 [T·m/A] × I [A] × N × R [cm] ÷ (4π) × 100 [cm/m],
@@ -60,9 +52,9 @@ std::array<double, sizeof...(Numerator)> CoilSums(const LabState& state, Extende
     const Extended distanceBase = x * x + y * y + radius * radius;  // cm²
     const Extended crossTerm = radius * 2 * x;                      // cm²
     for (int i = 0; i < kArcCount; ++i) {
-        const double phi = static_cast<double>(i / n * 2 * state.PiValue);  // rad
+        const double phi = arcs::ArcAngle(state.PiValue, i);  // rad
         // One sine serves the distance and every numerator of this term.
-        const Extended sinPhi = ArcSine(phi);
+        const Extended sinPhi = arcs::ArcSine(i, phi);
         const double distance = static_cast<double>(distanceBase - sinPhi * crossTerm);
         const Extended d = distance;
         const Extended cubeRoot = Sqrt(d * d * d);  // cm³
