@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 
 #include "Extended.h"
 
@@ -28,36 +29,72 @@ long double X87Cosine(long double x) {
     return result;
 }
 
-/// How often Sin and Cos differ from another sine and cosine: the arcs' angles of the bench,
-/// random angles of [0, 2π) against the x87's fsin and fcos, and random angles of the probe
-/// (|x| < 10^6) against the C library's sinl and cosl.
+/// One family of angles: how often the exactly rounded sine and cosine (the portable
+/// backend's) differ from the C library's sinl and cosl (the x87 backend's Sin and Cos) and
+/// from the unit's fsin and fcos, and how often the library differs from the unit.
+struct SineCounts {
+    unsigned long long angles = 0, sinl = 0, cosl = 0, fsin = 0, fcos = 0, libraryVsUnit = 0;
+
+    void Add(Extended angle) {
+        const auto differ = [](long double other, Extended ours) {
+            return !(reference::FromNative(other) == ours.Bits());
+        };
+        const long double native = reference::ToNative(angle.Bits());
+        const Extended sine = ExactSin(angle);
+        const Extended cosine = ExactCos(angle);
+        ++angles;
+        sinl += differ(::sinl(native), sine) ? 1 : 0;
+        cosl += differ(::cosl(native), cosine) ? 1 : 0;
+        fsin += differ(X87Sine(native), sine) ? 1 : 0;
+        fcos += differ(X87Cosine(native), cosine) ? 1 : 0;
+        libraryVsUnit +=
+            reference::FromNative(::sinl(native)) == reference::FromNative(X87Sine(native)) ? 0 : 1;
+    }
+
+    void Print(const char* family) const {
+        const auto percent = [this](unsigned long long n) { return 100.0 * n / angles; };
+        std::printf(
+            "%s, %llu angles: the exact sine differs from sinl for %.3f %%, the exact "
+            "cosine from cosl for %.3f %%; from fsin for %.3f %%, from fcos for %.3f %%; "
+            "sinl differs from fsin for %.3f %%\n",
+            family, angles, percent(sinl), percent(cosl), percent(fsin), percent(fcos),
+            percent(libraryVsUnit));
+    }
+};
+
+/// How often the exactly rounded sine and cosine differ from the x87 build's: the arcs'
+/// angles of the bench against fsin, then random angles of [0, 2π), random probe angles
+/// (|x| < 10^6), whole and one-decimal degrees × π ÷ 180 as one turn gives them, and the
+/// angles a probe reaches turn by turn.
 void ReportSineDifferences(unsigned long long count, operands::Random& random) {
-    const auto differ = [](long double other, Extended ours) {
-        return !(reference::FromNative(other) == ours.Bits());
-    };
     const Extended pi = 3.1415926535_ext;
     int arcs = 0;
     for (int k = 0; k < 1000; ++k) {
         const double phi = static_cast<double>(Extended(k) / 1000 * 2 * pi);
-        arcs += differ(X87Sine(phi), Sin(phi)) ? 1 : 0;
+        arcs += reference::FromNative(X87Sine(phi)) == ExactSin(phi).Bits() ? 0 : 1;
     }
-    std::printf("arcs of the bench: %d of 1000 sines differ from fsin\n", arcs);
-    unsigned long long sines = 0, cosines = 0, librarySines = 0, libraryCosines = 0;
+    std::printf("arcs of the bench: %d of 1000 exact sines differ from fsin\n", arcs);
     std::uniform_real_distribution<double> unit(0, 1);
+    SineCounts circle, probe, degrees, walked;
+    Extended angle = 0;
     for (unsigned long long i = 0; i < count; ++i) {
-        const Extended angle = Extended(unit(random)) * 2 * pi + Extended(unit(random)) * 1e-17_ext;
-        const long double native = reference::ToNative(angle.Bits());
-        sines += differ(X87Sine(native), Sin(angle)) ? 1 : 0;
-        cosines += differ(X87Cosine(native), Cos(angle)) ? 1 : 0;
-        const Extended probe = (Extended(unit(random)) - 0.5_ext) * 2000000;
-        const long double probeNative = reference::ToNative(probe.Bits());
-        librarySines += differ(sinl(probeNative), Sin(probe)) ? 1 : 0;
-        libraryCosines += differ(cosl(probeNative), Cos(probe)) ? 1 : 0;
+        circle.Add(Extended(unit(random)) * 2 * pi + Extended(unit(random)) * 1e-17_ext);
+        probe.Add((Extended(unit(random)) - 0.5_ext) * 2000000);
+        // A typed turn: whole degrees up to a full turn, or one or two decimals.
+        const int tenths = operands::Below(random, 3) == 0 ? operands::Below(random, 36001)
+                                                           : operands::Below(random, 361) * 10;
+        const Extended typed = Extended(tenths) / 10 * (operands::Below(random, 2) ? 1 : -1);
+        const Extended delta = typed * pi / 180;
+        degrees.Add(delta);
+        angle = operands::Below(random, 2) ? delta + angle : angle - delta;
+        walked.Add(angle);
+        if (operands::Below(random, 50) == 0)
+            angle = 0;  // a Reset
     }
-    std::printf("%llu angles of [0, 2π): %llu sines differ from fsin, %llu cosines from fcos\n",
-                count, sines, cosines);
-    std::printf("%llu angles of (-1e6, 1e6): %llu sines differ from sinl, %llu cosines from cosl\n",
-                count, librarySines, libraryCosines);
+    circle.Print("[0, 2π)");
+    probe.Print("(-1e6, 1e6)");
+    degrees.Print("typed degrees × π ÷ 180");
+    walked.Print("angles reached turn by turn");
 }
 
 }  // namespace
