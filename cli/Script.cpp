@@ -265,11 +265,19 @@ enum class LineRead {
 class StreamLock {
   public:
 #ifdef _WIN32
-    explicit StreamLock(std::FILE* file) : file_(file) { _lock_file(file_); }
-    ~StreamLock() { _unlock_file(file_); }
+    explicit StreamLock(std::FILE* file) : file_(file) {
+        _lock_file(file_);
+    }
+    ~StreamLock() {
+        _unlock_file(file_);
+    }
 #else
-    explicit StreamLock(std::FILE* file) : file_(file) { flockfile(file_); }
-    ~StreamLock() { funlockfile(file_); }
+    explicit StreamLock(std::FILE* file) : file_(file) {
+        flockfile(file_);
+    }
+    ~StreamLock() {
+        funlockfile(file_);
+    }
 #endif
     StreamLock(const StreamLock&) = delete;
     StreamLock& operator=(const StreamLock&) = delete;
