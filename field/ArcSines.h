@@ -28,6 +28,22 @@ struct ArcSineEntry {
 /// (ArcSineTable.cpp), and checked against the instruction by every test run there.
 extern const ArcSineEntry kArcSineTable[kArcCount];
 
+/// The π the table's angles were computed with.
+inline constexpr Extended kTablePi = 3.1415926535_ext;
+
+/// The start angle of arc k for the bench's π `pi`: on the portable backend the table's
+/// angle when `pi` is the table's (the x87 build's tests check that the computation gives the
+/// same double for every arc), otherwise computed.
+inline double ArcAngleFor(Extended pi, bool tablePi, int k) {
+#if VELMORA_EXTENDED_X87
+    (void)tablePi;
+#else
+    if (tablePi)
+        return std::bit_cast<double>(kArcSineTable[k].Angle);
+#endif
+    return ArcAngle(pi, k);
+}
+
 /// The sine of arc k's start angle φ ∈ [0, 2π), in extended precision: the x87's own fsin,
 /// the sine the bench's sums are defined with. The unit gives it on the x87 backend (within a
 /// unit or two of the last place for these angles, and four times quicker than the

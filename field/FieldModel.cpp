@@ -51,8 +51,9 @@ std::array<double, sizeof...(Numerator)> CoilSums(const LabState& state, Extende
     const Extended arc = 1 / n * 2 * state.PiValue;                 // rad: length of one arc ÷ R
     const Extended distanceBase = x * x + y * y + radius * radius;  // cm²
     const Extended crossTerm = radius * 2 * x;                      // cm²
+    const bool tablePi = state.PiValue.Bits() == arcs::kTablePi.Bits();
     for (int i = 0; i < kArcCount; ++i) {
-        const double phi = arcs::ArcAngle(state.PiValue, i);  // rad
+        const double phi = arcs::ArcAngleFor(state.PiValue, tablePi, i);  // rad
         // One sine serves the distance and every numerator of this term.
         const Extended sinPhi = arcs::ArcSine(i, phi);
         const double distance = static_cast<double>(distanceBase - sinPhi * crossTerm);

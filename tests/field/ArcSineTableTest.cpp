@@ -41,8 +41,10 @@ TEST(ArcSineTable, GivesTheTablesSineOnlyForTheTablesAngle) {
         const double phi = arcs::ArcAngle(pi, k);
         const Extended tabled = Bits80(kArcSineTable[k].SignExponent, kArcSineTable[k].Significand);
         EXPECT_EQ(arcs::ArcSine(k, phi).Bits(), tabled.Bits()) << "arc " << k;
+        EXPECT_EQ(arcs::ArcAngleFor(pi, true, k), phi) << "arc " << k;
         const double other = arcs::ArcAngle(3.14159265358979_ext, k);
         ASSERT_NE(other, phi);
+        EXPECT_EQ(arcs::ArcAngleFor(3.14159265358979_ext, false, k), other) << "arc " << k;
 #if VELMORA_EXTENDED_X87
         const Extended expected = UnitSine(other);
 #else
