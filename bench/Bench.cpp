@@ -1,5 +1,7 @@
 #include "Bench.h"
 
+#include <utility>
+
 #include "ArithmeticCheck.h"
 #include "Transaction.h"
 
@@ -39,23 +41,36 @@ void Bench::Run(Command command) {
     }
 }
 
+void Bench::Type(ReadoutRow row, std::u16string value) {
+    table_.SetValue(row, std::move(value));
+}
+
+void Bench::SetOption(BenchOption option, bool on) {
+    switch (option) {
+        case BenchOption::FixAngle:
+            options_.FixAngle = on;
+            return;
+        case BenchOption::SumCirculation:
+            options_.SumCirculation = on;
+            return;
+        case BenchOption::WriteProtocol:
+            options_.WriteProtocol = on;
+            return;
+    }
+}
+
 void Bench::Reset() {
     Transaction t(*this);
-    LabState& s = t.state;
-    s.PiValue = 3.1415926535_ext;
-    s.Circulation = 0;
-    s.ProbeAngle = 0;
-    s.ProbeX = 0;
-    s.ProbeY = 0;
-    t.inputs = {
-        {keys::StartX, u"0"}, {keys::StartY, u"0"}, {keys::RotationStep, u"5"}, {keys::Step, u"1"}};
-    s.Mu0 = Checked([&] { return s.PiValue * 4 * 1e-7_ext; });
-    s.CoilCurrent = 0.05_ext;
-    s.CoilTurns = 400;
-    s.CoilRadius = 13;
-    s.WireRadius = 1;
+    t.state = WorkingLabState();
+    for (const auto& [row, value] : {std::pair{ReadoutRow::StartX, u"0"},
+                                     {ReadoutRow::StartY, u"0"},
+                                     {ReadoutRow::RotationStep, u"5"},
+                                     {ReadoutRow::Step, u"1"}}) {
+        t.rows.emplace_back(row, value);
+    }
     t.options = {.FixAngle = true, .SumCirculation = false, .WriteProtocol = false};
-    for (int row : {2, 3, 6, 7, 8})
+    for (const ReadoutRow row : {ReadoutRow::CurrentX, ReadoutRow::CurrentY, ReadoutRow::ProbeAngle,
+                                 ReadoutRow::Induction, ReadoutRow::Circulation})
         t.WritePlaceholder(row);
     t.resetScene = true;
     // The reading belongs to the reset position, so that a record right after a Reset does
@@ -66,9 +81,9 @@ void Bench::Reset() {
 
 void Bench::Move() {
     Transaction t(*this);
-    const Extended step = t.ReadTrimmed(keys::Step);
+    const Extended step = t.ReadTrimmed(ReadoutRow::Step);
     if (!t.options.FixAngle)
-        t.Turn(t.ReadTrimmed(keys::RotationStep), true);
+        t.Turn(t.ReadTrimmed(ReadoutRow::RotationStep), true);
     LabState& s = t.state;
     const Walk walk = Checked([&] {
         const Extended dx = Cos(s.ProbeAngle) * step;
@@ -79,14 +94,14 @@ void Bench::Move() {
     s.ProbeX = walk.x;
     s.ProbeY = walk.y;
     t.UpdateReading();
-    for (int row : {7, 2, 3})
+    for (const ReadoutRow row : {ReadoutRow::Induction, ReadoutRow::CurrentX, ReadoutRow::CurrentY})
         t.WriteRow(row);
     if (t.options.SumCirculation) {
         // The reading at the end of the step times the step in metres, over the magnetic
         // constant: amperes.
         s.Circulation =
             Checked([&] { return s.Induction * step * 0.01_ext / s.Mu0 + s.Circulation; });
-        t.WriteRow(8);
+        t.WriteRow(ReadoutRow::Circulation);
     }
     t.TranslateMarker(walk.dx, walk.dy);
     t.KeepMarkerOnProbe();
@@ -97,7 +112,7 @@ void Bench::Move() {
 
 void Bench::Turn(bool counterClockwise) {
     Transaction t(*this);
-    t.Turn(t.ReadTrimmed(keys::RotationStep), counterClockwise);
+    t.Turn(t.ReadTrimmed(ReadoutRow::RotationStep), counterClockwise);
     t.KeepMarkerOnProbe();
     Commit(t);
 }
@@ -112,12 +127,12 @@ void Bench::RotateMinus() {
 
 void Bench::StepAlong(bool alongX) {
     Transaction t(*this);
-    const Extended step = t.ReadTrimmed(keys::Step);
+    const Extended step = t.ReadTrimmed(ReadoutRow::Step);
     Extended& coordinate = alongX ? t.state.ProbeX : t.state.ProbeY;
     coordinate = Checked([&] { return step + coordinate; });
     t.UpdateReading();
-    t.WriteRow(7);
-    t.WriteRow(alongX ? 2 : 3);
+    t.WriteRow(ReadoutRow::Induction);
+    t.WriteRow(alongX ? ReadoutRow::CurrentX : ReadoutRow::CurrentY);
     if (alongX) {
         t.TranslateMarker(step, 0);
     } else {
@@ -141,15 +156,15 @@ void Bench::GoToStart() {
     Transaction t(*this);
     // Both texts are converted before anything changes; x's error is the one shown when
     // both fail.
-    const Extended x = t.ReadUntrimmed(keys::StartX);
-    const Extended y = t.ReadUntrimmed(keys::StartY);
+    const Extended x = t.ReadUntrimmed(ReadoutRow::StartX);
+    const Extended y = t.ReadUntrimmed(ReadoutRow::StartY);
     LabState& s = t.state;
     const Extended oldX = s.ProbeX;
     const Extended oldY = s.ProbeY;
     s.ProbeX = x;
     s.ProbeY = y;
     t.UpdateReading();
-    for (int row : {7, 2, 3})
+    for (const ReadoutRow row : {ReadoutRow::Induction, ReadoutRow::CurrentX, ReadoutRow::CurrentY})
         t.WriteRow(row);
     // Every marker point (X, Y) becomes (X − (old x − new x), Y − (old y − new y)).
     const Walk shift = Checked([&] {
@@ -170,7 +185,7 @@ void Bench::RecordValues() {
 
 void Bench::EraseProtocol() {
     Transaction t(*this);
-    t.rows.emplace_back(8, table_.Key(8) + u"=0");
+    t.rows.emplace_back(ReadoutRow::Circulation, u"0");
     t.clearTrace = true;
     t.clearLog = true;
     t.state.Circulation = 0;
@@ -178,10 +193,8 @@ void Bench::EraseProtocol() {
 }
 
 void Bench::Commit(const Transaction& done) {
-    for (const auto& [key, value] : done.inputs)
-        table_.SetInput(key, value);
-    for (const auto& [row, text] : done.rows)
-        table_.SetRowText(row, text);
+    for (const auto& [row, value] : done.rows)
+        table_.SetValue(row, value);
     options_ = done.options;
     if (done.resetScene)
         scene_.SceneReset();
@@ -196,21 +209,6 @@ void Bench::Commit(const Transaction& done) {
     if (done.entry)
         protocol_.Append(*done.entry);
     state_ = done.state;
-}
-
-std::optional<Command> CommandFromWord(std::string_view word) {
-    static constexpr std::pair<std::string_view, Command> Words[] = {
-        {"reset", Command::Reset},         {"move", Command::Move},
-        {"rotate+", Command::RotatePlus},  {"rotate-", Command::RotateMinus},
-        {"stepx", Command::StepX},         {"stepy", Command::StepY},
-        {"start", Command::GoToStart},     {"record", Command::RecordValues},
-        {"erase", Command::EraseProtocol},
-    };
-    for (const auto& [name, command] : Words) {
-        if (name == word)
-            return command;
-    }
-    return std::nullopt;
 }
 
 std::u16string ErrorBoxText(std::u16string_view message) {

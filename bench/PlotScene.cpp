@@ -3,14 +3,15 @@
 #include <utility>
 
 #include "ArithmeticCheck.h"
+#include "FieldModel.h"
 
 namespace velmora {
 
 namespace {
 
-/// The reset marker's turn: minus half the bench's ten-decimal π, in radians. Because it is
-/// not full-precision π/2, the turned points keep residues of about 4.5e-11 cm.
-constexpr Extended ResetTurn = -1.57079632675_ext;
+/// The reset marker's turn: minus half the bench's ten-decimal π (−1.57079632675 rad).
+/// Because it is not full-precision π/2, the turned points keep residues of about 4.5e-11 cm.
+constexpr Extended kResetTurn = -kTenDecimalPi / 2;
 
 }  // namespace
 
@@ -58,8 +59,8 @@ void PlotScene::SceneReset() {
     // The arrowhead is built pointing up, then turned about the origin to point along +x.
     std::vector<PlotPoint> upward = {{-0.5, -1}, {0, 1}, {0.5, -1}};
     std::vector<PlotPoint> marker = Checked([&] {
-        const Extended c = Cos(ResetTurn);
-        const Extended s = Sin(ResetTurn);
+        const Extended c = Cos(kResetTurn);
+        const Extended s = Sin(kResetTurn);
         std::vector<PlotPoint> turned;
         for (const PlotPoint& p : upward) {
             turned.push_back(
@@ -69,23 +70,16 @@ void PlotScene::SceneReset() {
     });
 
     layers_[static_cast<std::size_t>(Layer::ProbeMarker)] = std::move(marker);
-    layers_[static_cast<std::size_t>(Layer::AxisLineX)] = {{FixedXRange.Min, 0},
-                                                           {FixedXRange.Max, 0}};
-    layers_[static_cast<std::size_t>(Layer::AxisLineY)] = {{0, FixedYRange.Min},
-                                                           {0, FixedYRange.Max}};
+    layers_[static_cast<std::size_t>(Layer::AxisLineX)] = {{kFixedXRange.Min, 0},
+                                                           {kFixedXRange.Max, 0}};
+    layers_[static_cast<std::size_t>(Layer::AxisLineY)] = {{0, kFixedYRange.Min},
+                                                           {0, kFixedYRange.Max}};
     layers_[static_cast<std::size_t>(Layer::Trace)].clear();
-    layers_[static_cast<std::size_t>(Layer::WireSections)] = {{13, 0}, {-13, 0}};
-    for (std::size_t layer = 0; layer < LayerCount; ++layer)
+    const double wire = static_cast<double>(kCoilRadius);
+    layers_[static_cast<std::size_t>(Layer::WireSections)] = {{wire, 0}, {-wire, 0}};
+    for (std::size_t layer = 0; layer < kLayerCount; ++layer)
         Touch(static_cast<Layer>(layer));
     ++resetCount_;
-}
-
-void PlotScene::MarkerTranslate(Extended dx, Extended dy) {
-    SetMarker(Checked([&] { return Translated(Points(Layer::ProbeMarker), dx, dy); }));
-}
-
-void PlotScene::MarkerRotate(Extended cx, Extended cy, Extended delta) {
-    SetMarker(Checked([&] { return Rotated(Points(Layer::ProbeMarker), cx, cy, delta); }));
 }
 
 void PlotScene::SetMarker(std::vector<PlotPoint> points) {

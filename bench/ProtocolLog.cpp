@@ -32,10 +32,6 @@ void ProtocolLog::Append(const Entry& entry) {
     }
 }
 
-void ProtocolLog::AppendEntry(const LabState& state) {
-    Append(EntryFor(state));
-}
-
 void ProtocolLog::ClearLog() {
     // Moving a text hands over its storage; the moved-from texts left behind free nothing.
     spare_.insert(spare_.end(), std::make_move_iterator(lines_.begin()),

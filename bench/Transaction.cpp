@@ -1,6 +1,8 @@
 #include "Transaction.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 #include "ArithmeticCheck.h"
 #include "NumText.h"
@@ -9,14 +11,10 @@ namespace velmora {
 
 namespace {
 
-/// π to ten decimals, the constant the commands convert degrees with (the same value as
-/// PiValue after Reset).
-constexpr Extended CommandPi = 3.1415926535_ext;
-
 /// How far (cm) the marker may stray from where the probe is before it is rebuilt there.
 /// Ordinary walks keep it within about 1e-13 cm; only absurd steps and turns, whose sums
 /// lose the marker's 1 cm against positions or angles far beyond the plot, get near it.
-constexpr Extended MarkerDriftLimit = 1e-7_ext;
+constexpr Extended kMarkerDriftLimit = 1e-7_ext;
 
 struct TurnResult {
     Extended delta;
@@ -42,24 +40,25 @@ Transaction::Transaction(const Bench& bench)
       options(bench.Options()),
       marker(bench.Scene().Points(Layer::ProbeMarker)) {}
 
-Extended Transaction::ReadTrimmed(std::u16string_view key) const {
-    return ParseNumber(TrimBlanks(table.Input(key)));
+Extended Transaction::ReadTrimmed(ReadoutRow row) const {
+    return ParseNumber(TrimBlanks(table.Value(row)));
 }
 
-Extended Transaction::ReadUntrimmed(std::u16string_view key) const {
-    return ParseNumber(table.Input(key));
+Extended Transaction::ReadUntrimmed(ReadoutRow row) const {
+    return ParseNumber(table.Value(row));
 }
 
 void Transaction::Turn(Extended degrees, bool counterClockwise) {
     const TurnResult turn = Checked([&] {
-        const Extended delta = degrees * CommandPi / 180;
+        const Extended delta = degrees * kTenDecimalPi / 180;
         const Extended angle =
             counterClockwise ? delta + state.ProbeAngle : state.ProbeAngle - delta;
         return TurnResult{delta, angle};
     });
     state.ProbeAngle = turn.angle;
     UpdateReading();
-    for (int row : {7, 2, 3, 6})
+    for (const ReadoutRow row : {ReadoutRow::Induction, ReadoutRow::CurrentX, ReadoutRow::CurrentY,
+                                 ReadoutRow::ProbeAngle})
         WriteRow(row);
     const Extended signedDelta = counterClockwise ? turn.delta : -turn.delta;
     marker = Checked([&] { return Rotated(marker, state.ProbeX, state.ProbeY, signedDelta); });
@@ -71,31 +70,36 @@ void Transaction::UpdateReading() {
         Checked([&] { return ProbeReading(state, state.ProbeAngle, state.ProbeX, state.ProbeY); });
 }
 
-void Transaction::WriteRow(int row) {
+void Transaction::WriteRow(ReadoutRow row) {
     std::u16string text;
     switch (row) {
-        case 2:
+        case ReadoutRow::CurrentX:
             text = FormatGeneral(state.ProbeX, 5, 4);
             break;
-        case 3:
+        case ReadoutRow::CurrentY:
             text = FormatGeneral(state.ProbeY, 5, 4);
             break;
-        case 6:
-            text =
-                FormatGeneral(Checked([&] { return state.ProbeAngle * 180 / CommandPi; }), 15, 0);
+        case ReadoutRow::ProbeAngle:
+            text = FormatGeneral(Checked([&] { return state.ProbeAngle * 180 / kTenDecimalPi; }),
+                                 15, 0);
             break;
-        case 7:
+        case ReadoutRow::Induction:
             text = FormatExponent(state.Induction, 5, 4);
             break;
-        case 8:
+        case ReadoutRow::Circulation:
             text = FormatExponent(state.Circulation, 5, 4);
             break;
+        case ReadoutRow::RotationStep:
+        case ReadoutRow::Step:
+        case ReadoutRow::StartX:
+        case ReadoutRow::StartY:
+            throw std::logic_error("Transaction::WriteRow: an input row is never written");
     }
-    rows.emplace_back(row, table.Key(row) + u'=' + text);
+    rows.emplace_back(row, std::move(text));
 }
 
-void Transaction::WritePlaceholder(int row) {
-    rows.emplace_back(row, table.Key(row) + u"=-----");
+void Transaction::WritePlaceholder(ReadoutRow row) {
+    rows.emplace_back(row, u"-----");
 }
 
 void Transaction::TranslateMarker(Extended dx, Extended dy) {
@@ -120,7 +124,7 @@ void Transaction::KeepMarkerOnProbe() {
         for (std::size_t i = 0; i < marker.size(); ++i) {
             const Extended dx = Extended(marker[i].X) - ideal[i].X;
             const Extended dy = Extended(marker[i].Y) - ideal[i].Y;
-            far = far || std::max(Abs(dx), Abs(dy)) > MarkerDriftLimit;
+            far = far || std::max(Abs(dx), Abs(dy)) > kMarkerDriftLimit;
         }
         return far;
     });

@@ -18,21 +18,23 @@ class Transaction {
   public:
     explicit Transaction(const Bench& bench);
 
-    /// The value typed under `key`, trimmed of blanks, as a number (EConvertError if none).
-    Extended ReadTrimmed(std::u16string_view key) const;
-    /// The value typed under `key`, exactly as typed, as a number (EConvertError if none).
-    Extended ReadUntrimmed(std::u16string_view key) const;
+    /// The value typed into `row`, trimmed of blanks, as a number (EConvertError if none).
+    Extended ReadTrimmed(ReadoutRow row) const;
+    /// The value typed into `row`, exactly as typed, as a number (EConvertError if none).
+    Extended ReadUntrimmed(ReadoutRow row) const;
 
-    /// Turns the probe by the typed rotation step: `degrees` × 3.1415926535 ÷ 180 radians,
-    /// counter-clockwise when `counterClockwise`, else clockwise; then the reading, rows 7, 2,
-    /// 3 and 6, and the marker turned about the probe.
+    /// Turns the probe by the typed rotation step: `degrees` × kTenDecimalPi ÷ 180 radians,
+    /// counter-clockwise when `counterClockwise`, else clockwise; then the reading, the
+    /// rows of the reading, the position and the angle, and the marker turned about the probe.
     void Turn(Extended degrees, bool counterClockwise);
     /// Induction = ProbeReading at the probe's position and direction.
     void UpdateReading();
-    /// Row 2, 3, 6, 7 or 8 rewritten from the state.
-    void WriteRow(int row);
-    /// Row 2, 3, 6, 7 or 8 rewritten with its placeholder, five dashes.
-    void WritePlaceholder(int row);
+    /// An output row (the current coordinates, the angle in degrees, the reading, the
+    /// circulation) rewritten from the state. The input rows are the student's: writing one
+    /// is a fault of the program and throws std::logic_error.
+    void WriteRow(ReadoutRow row);
+    /// `row` rewritten with the placeholder of a row not yet measured, five dashes.
+    void WritePlaceholder(ReadoutRow row);
     /// Every marker point moved by (dx, dy).
     void TranslateMarker(Extended dx, Extended dy);
     /// A trace dot at the probe position and a protocol entry for the state.
@@ -46,10 +48,8 @@ class Transaction {
     BenchOptions options;
     std::vector<PlotPoint> marker;
     bool markerChanged = false;
-    /// Whole row texts, in the order the command writes them.
-    std::vector<std::pair<int, std::u16string>> rows;
-    /// Input values set by key (Reset's defaults), in order.
-    std::vector<std::pair<std::u16string_view, std::u16string>> inputs;
+    /// Row values, in the order the command writes them.
+    std::vector<std::pair<ReadoutRow, std::u16string>> rows;
     bool resetScene = false;
     bool clearTrace = false;
     bool clearLog = false;

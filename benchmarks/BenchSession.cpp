@@ -12,7 +12,10 @@
 #include "Clock.h"
 #include "DisplaySync.h"
 #include "Error.h"
+#include "PlotChart.h"
+#include "ProtocolBox.h"
 #include "ReadoutModel.h"
+#include "ReadoutView.h"
 
 namespace velmora::figures {
 
@@ -67,22 +70,15 @@ BenchSession::BenchSession(FrameClock& application)
     }
     Settle();
     paints_ = std::make_unique<PaintCounter>(
-        *Plot(), std::initializer_list<QWidget*>{Form().ui.ValueListEditor1->viewport(),
-                                                 Form().ui.Memo1->viewport()});
+        *Plot(),
+        std::initializer_list<QWidget*>{Control<ReadoutView>("ValueListEditor1")->viewport(),
+                                        Control<ProtocolBox>("Memo1")->viewport()});
 }
 
 BenchSession::~BenchSession() = default;
 
-QAbstractButton* BenchSession::Button(const char* name) const {
-    auto* button = program_->form1.findChild<QAbstractButton*>(QString::fromLatin1(name));
-    if (button == nullptr) {
-        qFatal("no button %s", name);
-    }
-    return button;
-}
-
 QCustomPlot* BenchSession::Plot() const {
-    return qobject_cast<QCustomPlot*>(program_->form1.ui.Chart1->Canvas());
+    return qobject_cast<QCustomPlot*>(Control<PlotChart>("Chart1")->Canvas());
 }
 
 Redraw BenchSession::Timed(const std::function<void()>& work, QString* message) {
@@ -121,12 +117,12 @@ Redraw BenchSession::Timed(const std::function<void()>& work, QString* message) 
 }
 
 Redraw BenchSession::Press(const CommandButton& command) {
-    QAbstractButton* button = Button(command.button);
+    QAbstractButton* button = Control<QAbstractButton>(command.button);
     return Timed([button] { QTest::mouseClick(button, Qt::LeftButton); });
 }
 
 Redraw BenchSession::CopyPicture() {
-    QAbstractButton* button = Button("Button9");
+    QAbstractButton* button = Control<QAbstractButton>("Button9");
     return Timed([button] { QTest::mouseClick(button, Qt::LeftButton); });
 }
 
@@ -139,14 +135,14 @@ Redraw BenchSession::Wheel(bool up) {
 }
 
 void BenchSession::SetValue(int row, const QString& text) {
-    QAbstractItemModel* model = Form().ui.ValueListEditor1->model();
-    model->setData(model->index(row, ReadoutModel::ValueColumn), text, Qt::EditRole);
+    QAbstractItemModel* model = Control<ReadoutView>("ValueListEditor1")->model();
+    model->setData(model->index(row, ReadoutModel::kValueColumn), text, Qt::EditRole);
 }
 
 void BenchSession::SetOptions(bool fixAngle, bool sumCirculation, bool writeProtocol) {
-    const std::pair<QCheckBox*, bool> boxes[] = {{Form().ui.CheckBox1, fixAngle},
-                                                 {Form().ui.CheckBox2, sumCirculation},
-                                                 {Form().ui.CheckBox3, writeProtocol}};
+    const std::pair<QCheckBox*, bool> boxes[] = {{Control<QCheckBox>("CheckBox1"), fixAngle},
+                                                 {Control<QCheckBox>("CheckBox2"), sumCirculation},
+                                                 {Control<QCheckBox>("CheckBox3"), writeProtocol}};
     for (const auto& [box, ticked] : boxes) {
         if (box->isChecked() != ticked) {
             box->click();

@@ -83,10 +83,20 @@ class BenchSession {
     std::size_t TraceDots() const;
     std::size_t ProtocolLines() const;
 
+    /// The main window's control with the definition name `name`; the run stops when there
+    /// is none.
+    template <class T>
+    T* Control(const char* name) const {
+        T* control = program_->form1.findChild<T*>(QString::fromLatin1(name));
+        if (control == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return control;
+    }
+
   private:
     class PaintCounter;
 
-    QAbstractButton* Button(const char* name) const;
     QCustomPlot* Plot() const;
 
     FrameClock& clock_;

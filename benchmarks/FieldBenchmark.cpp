@@ -6,21 +6,9 @@
 namespace velmora {
 namespace {
 
-/// The working values the bench's Reset command gives the experiment.
-LabState ResetLabState() {
-    LabState state;
-    state.WireRadius = 1;
-    state.PiValue = 3.1415926535_ext;
-    state.Mu0 = state.PiValue * 4 * 1e-7_ext;
-    state.CoilCurrent = 0.05_ext;
-    state.CoilTurns = 400;
-    state.CoilRadius = 13;
-    return state;
-}
-
 /// One probe reading per iteration at the probe position (x, y) [cm] turned by angle [rad].
 void ProbeReadingAt(benchmark::State& bench, Extended angle, Extended x, Extended y) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     for (auto _ : bench) {
         benchmark::DoNotOptimize(ProbeReading(state, angle, x, y));
     }

@@ -32,6 +32,7 @@
 #include "DisplaySync.h"
 #include "Figures.h"
 #include "ReadoutModel.h"
+#include "ReadoutView.h"
 
 namespace velmora::figures {
 namespace {
@@ -291,7 +292,7 @@ double ErrorBoxTime(BenchSession& session) {
         }
     });
     poll.start(0);
-    QAbstractButton* button = session.Form().ui.Button10;
+    QAbstractButton* button = session.Control<QAbstractButton>("Button10");
     start = MonotonicNanos();
     QTest::mouseClick(button, Qt::LeftButton);
     poll.stop();
@@ -361,8 +362,8 @@ void HostileText(BenchSession& session, const Settings& settings) {
     const QString text = HostileText(settings.hostileText);
 
     // Pasted into the start x cell through its own editor, as a student would.
-    ReadoutView* view = session.Form().ui.ValueListEditor1;
-    const QModelIndex cell = view->model()->index(4, ReadoutModel::ValueColumn);
+    ReadoutView* view = session.Control<ReadoutView>("ValueListEditor1");
+    const QModelIndex cell = view->model()->index(4, ReadoutModel::kValueColumn);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
     auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
     if (editor == nullptr) {

@@ -27,6 +27,7 @@
 #include <qcustomplot.h>
 #endif
 #if VELMORA_PROBE_KIND == 1
+#include "PlotChart.h"
 #include "Program.h"
 #else
 #include <QMainWindow>
@@ -85,7 +86,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<velmora::Program> program = velmora::StartProgram(application);
     PrintStage("shown");
     // The frame is complete once the plot draws itself after its first replot.
-    auto* plot = qobject_cast<QCustomPlot*>(program->form1.ui.Chart1->Canvas());
+    auto* plot = qobject_cast<QCustomPlot*>(
+        program->form1.findChild<velmora::PlotChart*>(QStringLiteral("Chart1"))->Canvas());
     bool replotted = false;
     QObject::connect(plot, &QCustomPlot::afterReplot, [&replotted] { replotted = true; });
     FirstFrame frame(*plot, [&replotted] { return replotted; });

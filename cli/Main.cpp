@@ -20,9 +20,9 @@ namespace {
 
 using namespace velmora::cli;
 
-constexpr char Usage[] = "usage: velmora-cli [-h | --help | --version] [--] [SCRIPT | -]\n";
+constexpr char kUsage[] = "usage: velmora-cli [-h | --help | --version] [--] [SCRIPT | -]\n";
 
-constexpr char Summary[] = R"(
+constexpr char kSummary[] = R"(
 Runs one session of the Velmora bench (the magnetic field of a circular
 current) without any window, and prints what the student would read. The script
 is read from the file SCRIPT, or from standard input when SCRIPT is "-" or not
@@ -58,12 +58,12 @@ that cannot be read, memory that ran out, or a bad command line.
 /// Writes `text` to standard output; the status tells whether it could be written.
 int Print(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return FinishOutput(stdout, stderr, ExitRan);
+    return FinishOutput(stdout, stderr, kExitRan);
 }
 
 int UsageError(const std::string& problem) {
-    std::fprintf(stderr, "velmora-cli: %s\n%s", problem.c_str(), Usage);
-    return ExitBadScript;
+    std::fprintf(stderr, "velmora-cli: %s\n%s", problem.c_str(), kUsage);
+    return kExitBadScript;
 }
 
 /// Options are taken in order wherever they stand before "--"; the scripts are counted after.
@@ -77,7 +77,7 @@ int Run(int argc, char** argv) {
             optionsEnded = true;
         } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
             if (argument == "-h" || argument == "--help")
-                return Print(std::string(Usage) + Summary);
+                return Print(std::string(kUsage) + kSummary);
             if (argument == "--version")
                 return Print("velmora-cli (Velmora) " VELMORA_VERSION "\n");
             return UsageError("unknown option: " + Quoted(argument));
@@ -102,7 +102,7 @@ int Run(int argc, char** argv) {
     std::FILE* file = std::fopen(script, "rb");
     if (file == nullptr) {
         std::fprintf(stderr, "velmora-cli: %s: cannot be read: %s\n", script, std::strerror(errno));
-        return ExitBadScript;
+        return kExitBadScript;
     }
     const int status = RunScript(file, script, stdout, stderr);
     std::fclose(file);
@@ -117,12 +117,12 @@ int main(int argc, char** argv) {
     } catch (const std::bad_alloc&) {
         std::fflush(stdout);
         std::fputs("velmora-cli: out of memory\n", stderr);
-        return ExitBadScript;
+        return kExitBadScript;
     } catch (const std::exception& e) {
         // Neither a bench error (those are printed as error lines) nor a script problem:
         // say what went wrong rather than abort.
         std::fflush(stdout);
         std::fprintf(stderr, "velmora-cli: %s\n", e.what());
-        return ExitFailed;
+        return kExitFailed;
     }
 }

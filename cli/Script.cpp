@@ -18,20 +18,36 @@ namespace velmora::cli {
 
 namespace {
 
-constexpr std::string_view SetPrefix = "set ";
-constexpr std::string_view SeparatorPrefix = "separator ";
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kSetPrefix = "set ";
+constexpr std::string_view kSeparatorPrefix = "separator ";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+/// The command a script word names, if any.
+std::optional<Command> CommandFromWord(std::string_view word) {
+    static constexpr std::pair<std::string_view, Command> kWords[] = {
+        {"reset", Command::Reset},         {"move", Command::Move},
+        {"rotate+", Command::RotatePlus},  {"rotate-", Command::RotateMinus},
+        {"stepx", Command::StepX},         {"stepy", Command::StepY},
+        {"start", Command::GoToStart},     {"record", Command::RecordValues},
+        {"erase", Command::EraseProtocol},
+    };
+    for (const auto& [name, command] : kWords) {
+        if (name == word)
+            return command;
+    }
+    return std::nullopt;
+}
 
 std::optional<Tick> TickFromLine(std::string_view line) {
-    static constexpr std::pair<std::string_view, Tick> Ticks[] = {
-        {"fix on", {Tick::Box::FixAngle, true}},
-        {"fix off", {Tick::Box::FixAngle, false}},
-        {"circulation on", {Tick::Box::SumCirculation, true}},
-        {"circulation off", {Tick::Box::SumCirculation, false}},
-        {"protocol on", {Tick::Box::WriteProtocol, true}},
-        {"protocol off", {Tick::Box::WriteProtocol, false}},
+    static constexpr std::pair<std::string_view, Tick> kTicks[] = {
+        {"fix on", {BenchOption::FixAngle, true}},
+        {"fix off", {BenchOption::FixAngle, false}},
+        {"circulation on", {BenchOption::SumCirculation, true}},
+        {"circulation off", {BenchOption::SumCirculation, false}},
+        {"protocol on", {BenchOption::WriteProtocol, true}},
+        {"protocol off", {BenchOption::WriteProtocol, false}},
     };
-    for (const auto& [text, tick] : Ticks) {
+    for (const auto& [text, tick] : kTicks) {
         if (text == line)
             return tick;
     }
@@ -52,8 +68,7 @@ ScriptLine InterpretSet(const std::u16string& rest) {
     const auto equals = rest.find(u'=');
     if (equals == std::u16string::npos)
         return BadLine{"'set' needs KEY=VALUE"};
-    static const ReadoutTable Rows;
-    const auto row = Rows.RowOfKey(std::u16string_view(rest).substr(0, equals));
+    const auto row = RowOfKey(std::u16string_view(rest).substr(0, equals));
     if (!row)
         return BadLine{"not a key of the readout table"};
     return Type{*row, rest.substr(equals + 1)};
@@ -138,10 +153,10 @@ ScriptLine Interpret(std::string_view line) {
         return Nothing{};
     if (const auto command = CommandFromWord(line))
         return Press{*command};
-    if (line.starts_with(SetPrefix))
-        return InterpretSet(text->substr(SetPrefix.size()));
-    if (line.starts_with(SeparatorPrefix)) {
-        return InterpretSeparator(text->substr(SeparatorPrefix.size()));
+    if (line.starts_with(kSetPrefix))
+        return InterpretSet(text->substr(kSetPrefix.size()));
+    if (line.starts_with(kSeparatorPrefix)) {
+        return InterpretSeparator(text->substr(kSeparatorPrefix.size()));
     }
     if (const auto tick = TickFromLine(line))
         return *tick;
@@ -158,20 +173,9 @@ std::string Session::Execute(const ScriptLine& line) {
     if (const auto* press = std::get_if<cli::Press>(&line))
         return PressButton(press->command);
     if (const auto* type = std::get_if<Type>(&line)) {
-        bench_.Table().SetValue(type->row, type->value);
+        bench_.Type(type->row, type->value);
     } else if (const auto* tick = std::get_if<Tick>(&line)) {
-        BenchOptions& options = bench_.Options();
-        switch (tick->box) {
-            case Tick::Box::FixAngle:
-                options.FixAngle = tick->on;
-                break;
-            case Tick::Box::SumCirculation:
-                options.SumCirculation = tick->on;
-                break;
-            case Tick::Box::WriteProtocol:
-                options.WriteProtocol = tick->on;
-                break;
-        }
+        bench_.SetOption(tick->box, tick->on);
     } else if (const auto* change = std::get_if<ChangeSeparator>(&line)) {
         FormatSettings().DecimalSeparator = change->separator;
     } else if (const auto* show = std::get_if<Show>(&line)) {
@@ -200,7 +204,7 @@ std::string Session::PressButton(Command command) {
 
 std::string TableText(const ReadoutTable& table) {
     std::string out;
-    for (int row = 0; row < ReadoutTable::RowCount; ++row)
+    for (const ReadoutRow row : kReadoutRows)
         Append(out, table.RowText(row));
     return out;
 }
@@ -214,7 +218,7 @@ std::string LogText(const ProtocolLog& log) {
 
 std::string SceneText(const PlotScene& scene) {
     std::string out;
-    for (std::size_t index = 0; index < LayerCount; ++index) {
+    for (std::size_t index = 0; index < kLayerCount; ++index) {
         const auto layer = static_cast<Layer>(index);
         out += LayerName(layer);
         for (const PlotPoint& point : scene.Points(layer)) {
@@ -229,7 +233,7 @@ std::string SceneText(const PlotScene& scene) {
 }
 
 std::string Quoted(std::string_view text) {
-    static constexpr char Hex[] = "0123456789ABCDEF";
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
     std::size_t i = 0;
     while (i < text.size()) {
@@ -237,8 +241,8 @@ std::string Quoted(std::string_view text) {
         const std::size_t length = SequenceLength(text.substr(i));
         if (length == 0 || byte < 0x20 || byte == 0x7F) {
             out += "\\x";
-            out += Hex[byte >> 4];
-            out += Hex[byte & 0xF];
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
             ++i;
             continue;
         }
@@ -318,29 +322,29 @@ int RunLines(std::FILE* in, const std::string& source, std::FILE* out, std::FILE
     const auto fail = [&](const std::string& message) {
         std::fflush(out);
         std::fprintf(err, "velmora-cli: %s:%lu: %s\n", source.c_str(), number, message.c_str());
-        return ExitBadScript;
+        return kExitBadScript;
     };
 
     Session session;
     write(session.StartupOutput());
 
     // A line end and a byte order mark are read along with the line and dropped afterwards.
-    constexpr std::size_t ReadLimit = MaxLineBytes + 1 + ByteOrderMark.size();
+    constexpr std::size_t kReadLimit = kMaxLineBytes + 1 + kByteOrderMark.size();
     std::string buffer;
     for (number = 1;; ++number) {
-        const LineRead read = ReadLine(in, buffer, ReadLimit);
+        const LineRead read = ReadLine(in, buffer, kReadLimit);
         if (read == LineRead::End)
-            return ExitRan;
+            return kExitRan;
         if (read == LineRead::Failed)
             return fail(std::string("cannot be read: ") + std::strerror(errno));
         std::string_view line = buffer;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        if (number == 1 && line.starts_with(ByteOrderMark))
-            line.remove_prefix(ByteOrderMark.size());
-        if (read == LineRead::TooLong || line.size() > MaxLineBytes) {
-            return fail("line longer than " + std::to_string(MaxLineBytes >> 20) + " MiB (" +
-                        std::to_string(MaxLineBytes) + " bytes)");
+        if (number == 1 && line.starts_with(kByteOrderMark))
+            line.remove_prefix(kByteOrderMark.size());
+        if (read == LineRead::TooLong || line.size() > kMaxLineBytes) {
+            return fail("line longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB (" +
+                        std::to_string(kMaxLineBytes) + " bytes)");
         }
 
         const ScriptLine parsed = Interpret(line);
@@ -354,7 +358,7 @@ int RunLines(std::FILE* in, const std::string& source, std::FILE* out, std::FILE
 
 int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err) {
     unsigned long number = 0;
-    int status = ExitRan;
+    int status = kExitRan;
     try {
         status = RunLines(in, std::string(name), out, err, number);
     } catch (const std::bad_alloc&) {
@@ -366,15 +370,15 @@ int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* e
             std::fprintf(err, "velmora-cli: %.*s:%lu: out of memory\n",
                          static_cast<int>(name.size()), name.data(), number);
         }
-        status = ExitBadScript;
+        status = kExitBadScript;
     }
     return FinishOutput(out, err, status);
 }
 
 int FinishOutput(std::FILE* out, std::FILE* err, int status) {
-    if ((std::fflush(out) != 0 || std::ferror(out)) && status == ExitRan) {
+    if ((std::fflush(out) != 0 || std::ferror(out)) && status == kExitRan) {
         std::fprintf(err, "velmora-cli: cannot write the output: %s\n", std::strerror(errno));
-        return ExitFailed;
+        return kExitFailed;
     }
     return status;
 }

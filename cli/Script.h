@@ -19,13 +19,12 @@ struct Press {
 };
 /// "set KEY=VALUE": VALUE typed into the value cell of the row with KEY.
 struct Type {
-    int row = 0;
+    ReadoutRow row = ReadoutRow::RotationStep;
     std::u16string value;
 };
 /// "fix on|off", "circulation on|off", "protocol on|off".
 struct Tick {
-    enum class Box { FixAngle, SumCirculation, WriteProtocol };
-    Box box = Box::FixAngle;
+    BenchOption box = BenchOption::FixAngle;
     bool on = false;
 };
 /// "separator C": the user's decimal separator becomes C.
@@ -62,7 +61,7 @@ class Session {
     /// that failed (MESSAGE as the error box shows it).
     std::string Execute(const ScriptLine& line);
 
-    const Bench& GetBench() const { return bench_; }
+    const Bench& Lab() const { return bench_; }
 
   private:
     std::string PressButton(Command command);
@@ -84,27 +83,27 @@ std::string SceneText(const PlotScene& scene);
 std::string Quoted(std::string_view text);
 
 /// The exit statuses of velmora-cli.
-inline constexpr int ExitRan = 0;     ///< the script ran to its end, bench errors included
-inline constexpr int ExitFailed = 1;  ///< the output could not be written
+inline constexpr int kExitRan = 0;     ///< the script ran to its end, bench errors included
+inline constexpr int kExitFailed = 1;  ///< the output could not be written
 /// The run stopped before the script's end, or never started: a bad line, bad bytes, an
-/// unreadable script, a line over MaxLineBytes, memory that ran out, or a bad command line.
-inline constexpr int ExitBadScript = 2;
+/// unreadable script, a line over kMaxLineBytes, memory that ran out, or a bad command line.
+inline constexpr int kExitBadScript = 2;
 
 /// The longest script line that is carried out: 16 MiB, its line end (a line feed, and a
 /// carriage return before it) and a byte order mark before the first line not counted.
 /// Reading stops just past it, so that a script without line feeds, such as /dev/zero,
 /// cannot take all memory.
-inline constexpr std::size_t MaxLineBytes = std::size_t{16} << 20;
+inline constexpr std::size_t kMaxLineBytes = std::size_t{16} << 20;
 
 /// Runs the script read from `in`, named `name` in messages, line by line: each line is
 /// carried out, and its output written to `out`, before the next one is read. A bad line, a
-/// line over MaxLineBytes, a read error or running out of memory stops the run with a
+/// line over kMaxLineBytes, a read error or running out of memory stops the run with a
 /// one-line message on `err` naming `name`, the line number and, for a bad line, the
 /// offending text. Returns the exit status.
 int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err);
 
-/// Flushes `out`. When that fails and `status` is ExitRan, says so on `err` and returns
-/// ExitFailed; otherwise returns `status`.
+/// Flushes `out`. When that fails and `status` is kExitRan, says so on `err` and returns
+/// kExitFailed; otherwise returns `status`.
 int FinishOutput(std::FILE* out, std::FILE* err, int status);
 
 }  // namespace velmora::cli

@@ -1,8 +1,8 @@
-# Checks made with clang++ beside the main build: a second tree,
-# ${CMAKE_BINARY_DIR}/clang-portable, of the GUI-free layers and their tests on the portable
-# extended arithmetic, built with AddressSanitizer and UndefinedBehaviorSanitizer, together
-# with the libFuzzer targets. Building the main tree brings that tree up to date (quickly
-# when nothing changed), and ctest runs
+# Checks made with clang++ beside the main build when VELMORA_CLANG_CHECKS is on: a second
+# tree, ${CMAKE_BINARY_DIR}/clang-portable, of the GUI-free layers and their tests on the
+# portable extended arithmetic, built with AddressSanitizer and UndefinedBehaviorSanitizer,
+# together with the libFuzzer targets (VELMORA_FUZZ). Building the main tree brings that tree
+# up to date (quickly when nothing changed), and ctest runs
 #   sanitized_core_tests   every test of the clang tree (each test executable a layer adds
 #                          under tests/ is picked up by the clang tree's own ctest): every core
 #                          test and scripted session on the portable backend,
@@ -39,7 +39,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR} -B ${VELMORA_CLANG_TREE} -G Ninja
           -DCMAKE_CXX_COMPILER=${VELMORA_CLANGXX} -DCMAKE_BUILD_TYPE=RelWithDebInfo
           -DVELMORA_CORE_ONLY=ON -DVELMORA_SANITIZE=ON -DVELMORA_FUZZ=ON
-          -DVELMORA_EXTENDED=portable ${clang_launcher}
+          -DVELMORA_EXTENDED=portable -DVELMORA_WERROR=${VELMORA_WERROR} ${clang_launcher}
   COMMENT "Configuring the clang tree (sanitizers and fuzz targets)"
   VERBATIM)
 add_custom_target(clang_checks ALL

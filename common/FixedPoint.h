@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 
 #include "Wide.h"
@@ -12,7 +12,7 @@ namespace velmora::soft {
 
 template <int N>
 struct Fixed {
-    std::array<std::uint64_t, N> Words{};  ///< most significant first
+    std::uint64_t Words[N] = {};  ///< most significant first (a built-in array: int indices)
 
     static constexpr int kFractionBits = 64 * N - 2;
 
@@ -23,7 +23,9 @@ struct Fixed {
     }
 
     constexpr bool operator==(const Fixed&) const = default;
-    constexpr bool operator<(const Fixed& other) const { return Words < other.Words; }
+    constexpr bool operator<(const Fixed& other) const {
+        return std::lexicographical_compare(Words, Words + N, other.Words, other.Words + N);
+    }
 };
 
 template <int N>
@@ -70,7 +72,7 @@ constexpr Fixed<N> operator*(const Fixed<N>& a, const Fixed<N>& b) {
         return {{(top.High << 2) | (top.Low >> 62), (top.Low << 2) | (third.Low >> 62)}};
     }
     // The product as 2N words, most significant first; only those down to word N are needed.
-    std::array<std::uint64_t, 2 * N + 1> product{};
+    std::uint64_t product[2 * N + 1] = {};
     for (int i = 0; i < N; ++i) {
         for (int j = 0; j < N; ++j) {
             if (i + j > N)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "AngleConstants.h"
@@ -31,30 +32,30 @@ struct Reduced {
 template <int N>
 constexpr Reduced<N> ReduceByHalfPi(std::uint64_t m, int e) {
     // Bits t_s … of 2/π (t_1 the first after the point) times m: the value is
-    // P × 2^(e − (s + 64W − 1)) for a window of W words starting at bit s.
-    constexpr int W = N == 2 ? 3 : N + 2;  // the quick kernel needs about 190 bits
+    // P × 2^(e − (s + 64W − 1)) for a window of W = kWindowWords words starting at bit s.
+    constexpr int kWindowWords = N == 2 ? 3 : N + 2;  // the quick kernel needs about 190 bits
     const int start = e - 1 > 1 ? e - 1 : 1;
-    std::array<std::uint64_t, W + 1> window{};
+    std::uint64_t window[kWindowWords + 1] = {};
     const int word = (start - 1) / 64, bit = (start - 1) % 64;
-    for (int i = 0; i < W; ++i) {
+    for (int i = 0; i < kWindowWords; ++i) {
         const std::uint64_t high = angle::kTwoOverPi[word + i];
         const std::uint64_t low = angle::kTwoOverPi[word + i + 1];
         window[i] = bit == 0 ? high : (high << bit) | (low >> (64 - bit));
     }
-    // P = m × window, W + 1 words, most significant first.
-    std::array<std::uint64_t, W + 1> p{};
+    // P = m × window, kWindowWords + 1 words, most significant first.
+    std::uint64_t p[kWindowWords + 1] = {};
     std::uint64_t carry = 0;
-    for (int i = W - 1; i >= 0; --i) {
+    for (int i = kWindowWords - 1; i >= 0; --i) {
         const wide::U128 q = wide::Multiply(m, window[i]);
         const std::uint64_t low = q.Low + carry;
         p[i + 1] = low;
         carry = q.High + (low < carry ? 1 : 0);
     }
     p[0] = carry;
-    // The binary point lies below bit `point` of P (bit 0 the lowest of p[W]).
-    const int point = start + 64 * W - 1 - e;
+    // The binary point lies below bit `point` of P (bit 0 the lowest of p[kWindowWords]).
+    const int point = start + 64 * kWindowWords - 1 - e;
     const auto wordAt = [&](int index) {  // the index-th word of P from the bottom, or 0
-        return index >= 0 && index <= W ? p[W - index] : 0;
+        return index >= 0 && index <= kWindowWords ? p[kWindowWords - index] : 0;
     };
     const auto bitsFrom = [&](int low) {  // bits low … low + 63 of P
         const int index = low >= 0 ? low / 64 : -((63 - low) / 64);

@@ -29,8 +29,12 @@ char* PutUtf8(char* out, char32_t c) {
     return out;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -67,7 +71,7 @@ std::optional<std::u16string> FromUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        int extra = 0;
+        std::size_t extra = 0;
         char32_t c = 0;
         char32_t least = 0;
         if (lead < 0x80) {
@@ -81,13 +85,16 @@ std::optional<std::u16string> FromUtf8(std::string_view bytes) {
         } else {
             return std::nullopt;
         }
-        for (int k = 1; k <= extra; ++k) {
-            if (i + k >= bytes.size()) return std::nullopt;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            if (i + k >= bytes.size())
+                return std::nullopt;
             const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
             c = (c << 6) | (next & 0x3F);
         }
-        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            return std::nullopt;
         if (c >= 0x10000) {
             out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
             out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));

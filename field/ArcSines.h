@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "Extended.h"
+#include "FieldModel.h"
 
 namespace velmora::arcs {
 
@@ -28,8 +29,8 @@ struct ArcSineEntry {
 /// (ArcSineTable.cpp), and checked against the instruction by every test run there.
 extern const ArcSineEntry kArcSineTable[kArcCount];
 
-/// The π the table's angles were computed with.
-inline constexpr Extended kTablePi = 3.1415926535_ext;
+/// The π the table's angles were computed with: the bench's ten-decimal π.
+inline constexpr Extended kTablePi = kTenDecimalPi;
 
 /// The start angle of arc k for the bench's π `pi`: on the portable backend the table's
 /// angle when `pi` is the table's (the x87 build's tests check that the computation gives the

@@ -82,6 +82,17 @@ auto ByNumerator(const LabState& state, Extended x) {
 
 }  // namespace
 
+LabState WorkingLabState() {
+    LabState state;
+    state.WireRadius = kWireRadius;
+    state.PiValue = kTenDecimalPi;
+    state.Mu0 = state.PiValue * 4 * 1e-7_ext;
+    state.CoilCurrent = kCoilCurrent;
+    state.CoilTurns = kCoilTurns;
+    state.CoilRadius = kCoilRadius;
+    return state;
+}
+
 double FieldBx(const LabState& state, Extended x, Extended y) {
     // On the coil axis and on the x-axis the x component vanishes by symmetry.
     if (x == 0)

@@ -17,7 +17,7 @@ int main() {
         "// clang-format off\n"
         "const ArcSineEntry kArcSineTable[kArcCount] = {\n");
     for (int k = 0; k < arcs::kArcCount; ++k) {
-        const double phi = arcs::ArcAngle(3.1415926535_ext, k);
+        const double phi = arcs::ArcAngle(arcs::kTablePi, k);
         const soft::Float80 sine = UnitSine(phi).Bits();
         std::printf("    {0x%016llX, 0x%016llX, 0x%04X},\n",
                     static_cast<unsigned long long>(std::bit_cast<std::uint64_t>(phi)),

@@ -21,16 +21,16 @@
 #include <string_view>
 #include <variant>
 
+#include "MarkerOnProbe.h"
 #include "NumText.h"
 #include "Script.h"
 
 namespace {
 
 using velmora::Extended;
-using namespace velmora::literals;
 using namespace velmora::cli;
 
-constexpr std::string_view ScriptName = "fuzz";
+constexpr std::string_view kScriptName = "fuzz";
 
 [[noreturn]] void Fail(const std::string& what) {
     std::fprintf(stderr, "cli_script_fuzz: %s\n", what.c_str());
@@ -64,7 +64,7 @@ std::string ExpectedError(std::string_view script) {
         const auto* bad = std::get_if<BadLine>(&parsed);
         if (bad == nullptr)
             return true;
-        message = "velmora-cli: " + std::string(ScriptName) + ":" + std::to_string(number) + ": " +
+        message = "velmora-cli: " + std::string(kScriptName) + ":" + std::to_string(number) + ": " +
                   bad->reason + ": " + Quoted(line) + "\n";
         return false;
     });
@@ -78,25 +78,8 @@ void CheckExperiment(const velmora::Bench& bench, unsigned long number) {
         if (!IsFinite(value))
             Fail("a variable of the experiment is not finite" + where);
     }
-    const auto& marker = bench.Scene().Points(velmora::Layer::ProbeMarker);
-    if (marker.size() != 3)
-        Fail("the probe marker does not have three points" + where);
-    const Extended c = Cos(s.ProbeAngle);
-    const Extended sn = Sin(s.ProbeAngle);
-    const Extended expected[3][2] = {
-        {s.ProbeX - c - 0.5_ext * sn, s.ProbeY - sn + 0.5_ext * c},
-        {s.ProbeX + c, s.ProbeY + sn},
-        {s.ProbeX - c + 0.5_ext * sn, s.ProbeY - sn - 0.5_ext * c},
-    };
-    // Doubles cannot hold a centimetre next to a position far beyond the plot: their
-    // rounding is allowed on top of 1e-6 cm.
-    const Extended tolerance = 1e-6_ext + 1e-15_ext * (Abs(s.ProbeX) + Abs(s.ProbeY));
-    for (int i = 0; i < 3; ++i) {
-        if (!(Abs(marker[i].X - expected[i][0]) <= tolerance &&
-              Abs(marker[i].Y - expected[i][1]) <= tolerance)) {
-            Fail("the probe marker left the probe" + where);
-        }
-    }
+    if (const std::string off = velmora::MarkerOffProbe(bench); !off.empty())
+        Fail(off + where);
 }
 
 /// What a session fed the lines of `script` one by one prints, checking the experiment
@@ -104,10 +87,10 @@ void CheckExperiment(const velmora::Bench& bench, unsigned long number) {
 std::string ReplayedOutput(std::string_view script) {
     Session session;
     std::string output = session.StartupOutput();
-    CheckExperiment(session.GetBench(), 0);
+    CheckExperiment(session.Lab(), 0);
     ForEachLine(script, [&](unsigned long number, std::string_view line) {
         output += session.Execute(Interpret(line));
-        CheckExperiment(session.GetBench(), number);
+        CheckExperiment(session.Lab(), number);
         return true;
     });
     return output;
@@ -158,23 +141,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryStream out;
     MemoryStream err;
     velmora::FormatSettings() = initialSettings;
-    const int status = RunScript(in, ScriptName, out.File(), err.File());
+    const int status = RunScript(in, kScriptName, out.File(), err.File());
     std::fclose(in);
     const std::string printed(out.Close());
     const std::string_view message = err.Close();
 
-    if (status != ExitRan && status != ExitFailed && status != ExitBadScript)
+    if (status != kExitRan && status != kExitFailed && status != kExitBadScript)
         Fail("exit status " + std::to_string(status) + " is not 0, 1 or 2");
-    if (status == ExitFailed)
+    if (status == kExitFailed)
         Fail("exit status 1, yet the output went into memory");
     const std::string expectedError = ExpectedError(script);
-    if (status != (expectedError.empty() ? ExitRan : ExitBadScript))
+    if (status != (expectedError.empty() ? kExitRan : kExitBadScript))
         Fail("exit status " + std::to_string(status) + " for a script " +
              (expectedError.empty() ? "whose lines are all good" : "with a bad line"));
     if (message != expectedError)
         Fail("the error stream holds \"" + std::string(message) + "\", not \"" + expectedError +
              "\"");
-    if (status != ExitRan)
+    if (status != kExitRan)
         return 0;
 
     velmora::FormatSettings() = initialSettings;

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "Error.h"
+#include "FloatingPointState.h"
 #include "NumText.h"
 
 namespace {
@@ -23,24 +24,6 @@ using velmora::Extended;
 
 constexpr char16_t kSeparators[] = {u'.', u',', u'\u066B', u'\u00B7', u' ', u'e',
                                     u'0', u'-', u'\0',     u'\u202F', u'E', u'+'};
-
-struct FloatingPointState {
-    int flags = 0;
-    int rounding = 0;
-    std::uint16_t x87Control = 0;
-    std::uint32_t sseControlStatus = 0;
-
-    bool operator==(const FloatingPointState&) const = default;
-};
-
-FloatingPointState Observe() {
-    FloatingPointState state;
-    state.flags = std::fetestexcept(FE_ALL_EXCEPT);
-    state.rounding = std::fegetround();
-    asm volatile("fnstcw %0" : "=m"(state.x87Control));
-    asm volatile("stmxcsr %0" : "=m"(state.sseControlStatus));
-    return state;
-}
 
 /// A caller's state picked by one byte: rounding mode, raised flags, x87 precision.
 void EnterCallerState(std::uint8_t choice) {
@@ -114,10 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     velmora::FormatSettings() = settings;
 
     EnterCallerState(data[1]);
-    const FloatingPointState before = Observe();
+    const velmora::FloatingPointState before = velmora::ObserveFloatingPoint();
     Extended value = 0;
     const bool read = velmora::TryTextToNumber(text, settings, value);
-    if (!(Observe() == before))
+    if (!(velmora::ObserveFloatingPoint() == before))
         Fail("TryTextToNumber changed the caller's floating-point state");
 
     Extended parsed = 0;
@@ -132,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Fail("ParseNumber's message quotes none of the texts it tried");
         }
     }
-    if (!(Observe() == before))
+    if (!(velmora::ObserveFloatingPoint() == before))
         Fail("ParseNumber changed the caller's floating-point state");
     std::fesetenv(FE_DFL_ENV);
 

@@ -98,12 +98,14 @@ class BigUnsigned {
     }
 
     void MultiplyByPowerOfFive(int exponent) {
-        const auto perLimb = static_cast<std::uint32_t>(kPowersOfFive[kFivePowerPerLimb]);
+        const auto perLimb =
+            static_cast<std::uint32_t>(kPowersOfFive[static_cast<std::size_t>(kFivePowerPerLimb)]);
         limbs_.reserve(limbs_.size() + static_cast<std::size_t>(exponent / kFivePowerPerLimb) + 1);
         for (; exponent >= kFivePowerPerLimb; exponent -= kFivePowerPerLimb)
             MultiplyBy(perLimb);
         if (exponent > 0)
-            MultiplyBy(static_cast<std::uint32_t>(kPowersOfFive[exponent]));
+            MultiplyBy(
+                static_cast<std::uint32_t>(kPowersOfFive[static_cast<std::size_t>(exponent)]));
     }
 
     void ShiftLeft(int bits) {
@@ -353,7 +355,7 @@ bool RoundsUp(const ScaledFloor& floor) {
 }
 
 int BitLength(std::uint64_t m) {
-    return std::bit_width(m);
+    return static_cast<int>(std::bit_width(m));
 }
 
 int FloorLog10Of2Power(int n) {

@@ -23,17 +23,19 @@ QString Shown(const std::u16string& text) {
 
 }  // namespace
 
-ReadoutModel::ReadoutModel(ReadoutTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table), shownRevision_(table.Revision()) {
-    for (int row = 0; row < ReadoutTable::RowCount; ++row) {
-        shownKeys_[row] = table_.Key(row);
-        shownValues_[row] = table_.Value(row);
-        shownRowRevisions_[row] = table_.RowRevision(row);
+ReadoutModel::ReadoutModel(Bench& bench, QObject* parent)
+    : QAbstractTableModel(parent),
+      bench_(bench),
+      table_(bench.Table()),
+      shownRevision_(table_.Revision()) {
+    for (int row = 0; row < kReadoutRowCount; ++row) {
+        shownValues_[row] = table_.Value(ReadoutRowAt(row));
+        shownRowRevisions_[row] = table_.RowRevision(ReadoutRowAt(row));
     }
 }
 
 int ReadoutModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ReadoutTable::RowCount;
+    return parent.isValid() ? 0 : kReadoutRowCount;
 }
 
 int ReadoutModel::columnCount(const QModelIndex& parent) const {
@@ -44,34 +46,36 @@ QVariant ReadoutModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};
     }
-    const std::u16string& key = table_.Key(index.row());
-    const std::u16string& value = table_.Value(index.row());
-    const bool isValue = index.column() == ValueColumn;
+    const ReadoutRow row = ReadoutRowAt(index.row());
+    const std::u16string_view keyText = KeyOf(row);
+    const QString key = QString::fromUtf16(keyText.data(), static_cast<qsizetype>(keyText.size()));
+    const std::u16string& value = table_.Value(row);
+    const bool isValue = index.column() == kValueColumn;
     switch (role) {
         case Qt::DisplayRole:
-            return isValue ? Shown(value) : QString::fromStdU16String(key);
+            return isValue ? Shown(value) : key;
         case Qt::EditRole:
-            return QString::fromStdU16String(isValue ? value : key);
+            return isValue ? QString::fromStdU16String(value) : key;
         case Qt::AccessibleTextRole:
             // A screen reader names a value cell by its row's key.
-            return isValue ? QString::fromStdU16String(key + u": " + value)
-                           : QString::fromStdU16String(key);
+            return isValue ? key + QStringLiteral(": ") + QString::fromStdU16String(value) : key;
         default:
             return {};
     }
 }
 
 bool ReadoutModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || index.column() != ValueColumn || role != Qt::EditRole) {
+    if (!index.isValid() || index.column() != kValueColumn || role != Qt::EditRole) {
         return false;
     }
+    const ReadoutRow row = ReadoutRowAt(index.row());
     const std::u16string text = value.toString().toStdU16String();
-    if (text == table_.Value(index.row())) {
+    if (text == table_.Value(row)) {
         return true;
     }
-    table_.SetValue(index.row(), text);
+    bench_.Type(row, text);
     shownValues_[index.row()] = text;
-    shownRowRevisions_[index.row()] = table_.RowRevision(index.row());
+    shownRowRevisions_[index.row()] = table_.RowRevision(row);
     shownRevision_ = table_.Revision();
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
@@ -81,7 +85,7 @@ Qt::ItemFlags ReadoutModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    if (index.column() == ValueColumn) {
+    if (index.column() == kValueColumn) {
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
     }
     return Qt::ItemIsEnabled;
@@ -91,7 +95,7 @@ QVariant ReadoutModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    return section == KeyColumn ? QStringLiteral("Название") : QStringLiteral("Значение");
+    return section == kKeyColumn ? QStringLiteral("Название") : QStringLiteral("Значение");
 }
 
 std::vector<int> ReadoutModel::Refresh() {
@@ -100,21 +104,19 @@ std::vector<int> ReadoutModel::Refresh() {
         return changed;
     }
     shownRevision_ = table_.Revision();
-    for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+    for (int row = 0; row < kReadoutRowCount; ++row) {
+        const ReadoutRow readout = ReadoutRowAt(row);
         // A row untouched since it was shown is not compared: a pasted megabyte stays in
         // its cell while every command refreshes the table.
-        if (table_.RowRevision(row) == shownRowRevisions_[row]) {
+        if (table_.RowRevision(readout) == shownRowRevisions_[row]) {
             continue;
         }
-        shownRowRevisions_[row] = table_.RowRevision(row);
-        const bool keyChanged = table_.Key(row) != shownKeys_[row];
-        const bool valueChanged = table_.Value(row) != shownValues_[row];
-        if (!keyChanged && !valueChanged) {
+        shownRowRevisions_[row] = table_.RowRevision(readout);
+        if (table_.Value(readout) == shownValues_[row]) {
             continue;
         }
-        shownKeys_[row] = table_.Key(row);
-        shownValues_[row] = table_.Value(row);
-        emit dataChanged(index(row, keyChanged ? KeyColumn : ValueColumn), index(row, ValueColumn));
+        shownValues_[row] = table_.Value(readout);
+        emit dataChanged(index(row, kValueColumn), index(row, kValueColumn));
         changed.push_back(row);
     }
     return changed;

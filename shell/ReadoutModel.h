@@ -5,23 +5,23 @@
 #include <string>
 #include <vector>
 
-#include "ReadoutTable.h"
+#include "Bench.h"
 
 namespace velmora {
 
 /// The readout rows of the bench as a two-column Qt model: the key ("Название") and the value
-/// ("Значение"). The bench's ReadoutTable is the one truth: what the student types is written
-/// straight into it, so the next command reads exactly what the cell shows.
+/// ("Значение"). The bench's ReadoutTable is the one truth: what the student types is typed
+/// straight into the bench, so the next command reads exactly what the cell shows.
 /// Only value cells can be selected and edited; the key column is shown but never selected.
 class ReadoutModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    static constexpr int KeyColumn = 0;
-    static constexpr int ValueColumn = 1;
+    static constexpr int kKeyColumn = 0;
+    static constexpr int kValueColumn = 1;
 
-    /// Shows `table`, which must outlive the model.
-    explicit ReadoutModel(ReadoutTable& table, QObject* parent = nullptr);
+    /// Shows the readout table of `bench`, which must outlive the model.
+    explicit ReadoutModel(Bench& bench, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,11 +35,11 @@ class ReadoutModel : public QAbstractTableModel {
     std::vector<int> Refresh();
 
   private:
-    ReadoutTable& table_;
+    Bench& bench_;
+    const ReadoutTable& table_;
     unsigned long long shownRevision_;
-    std::array<std::u16string, ReadoutTable::RowCount> shownKeys_;
-    std::array<std::u16string, ReadoutTable::RowCount> shownValues_;
-    std::array<unsigned long long, ReadoutTable::RowCount> shownRowRevisions_{};
+    std::array<std::u16string, kReadoutRowCount> shownValues_;
+    std::array<unsigned long long, kReadoutRowCount> shownRowRevisions_{};
 };
 
 }  // namespace velmora

@@ -81,7 +81,7 @@ ReadoutView::ReadoutView(QWidget* parent) : QTableView(parent) {
     // The value column takes what the name column leaves, however far the divider is
     // dragged (a stretched last section would keep a width of its own as its least).
     connect(columns, &QHeaderView::sectionResized, this, [this](int column) {
-        if (column == ReadoutModel::KeyColumn) {
+        if (column == ReadoutModel::kKeyColumn) {
             FitValueColumn();
         }
     });
@@ -95,26 +95,26 @@ void ReadoutView::resizeEvent(QResizeEvent* event) {
 void ReadoutView::FitValueColumn() {
     if (model() != nullptr) {
         horizontalHeader()->resizeSection(
-            ReadoutModel::ValueColumn,
-            std::max(1, viewport()->width() - columnWidth(ReadoutModel::KeyColumn)));
+            ReadoutModel::kValueColumn,
+            std::max(1, viewport()->width() - columnWidth(ReadoutModel::kKeyColumn)));
     }
 }
 
 void ReadoutView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
-    horizontalHeader()->setSectionResizeMode(ReadoutModel::KeyColumn, QHeaderView::Interactive);
-    horizontalHeader()->setSectionResizeMode(ReadoutModel::ValueColumn, QHeaderView::Fixed);
-    horizontalHeader()->resizeSection(ReadoutModel::ValueColumn, kValueWidth);
-    horizontalHeader()->resizeSection(ReadoutModel::KeyColumn, kNameWidth);
+    horizontalHeader()->setSectionResizeMode(ReadoutModel::kKeyColumn, QHeaderView::Interactive);
+    horizontalHeader()->setSectionResizeMode(ReadoutModel::kValueColumn, QHeaderView::Fixed);
+    horizontalHeader()->resizeSection(ReadoutModel::kValueColumn, kValueWidth);
+    horizontalHeader()->resizeSection(ReadoutModel::kKeyColumn, kNameWidth);
     setCurrentIndex(ValueCell(0));
 }
 
 QModelIndex ReadoutView::ValueCell(int row) const {
-    return model() == nullptr ? QModelIndex() : model()->index(row, ReadoutModel::ValueColumn);
+    return model() == nullptr ? QModelIndex() : model()->index(row, ReadoutModel::kValueColumn);
 }
 
 void ReadoutView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    if (current.isValid() && current.column() != ReadoutModel::ValueColumn) {
+    if (current.isValid() && current.column() != ReadoutModel::kValueColumn) {
         setCurrentIndex(ValueCell(current.row()));
         return;
     }
@@ -136,7 +136,7 @@ void ReadoutView::focusInEvent(QFocusEvent* event) {
 
 bool ReadoutView::OnNameColumn(const QMouseEvent& event) const {
     const QModelIndex at = indexAt(event.position().toPoint());
-    return at.isValid() && at.column() != ReadoutModel::ValueColumn;
+    return at.isValid() && at.column() != ReadoutModel::kValueColumn;
 }
 
 void ReadoutView::mousePressEvent(QMouseEvent* event) {
@@ -189,7 +189,7 @@ void ReadoutView::AnnounceValueChange(int row) {
     if (table == nullptr || table->tableInterface() == nullptr) {
         return;
     }
-    QAccessibleInterface* cell = table->tableInterface()->cellAt(row, ReadoutModel::ValueColumn);
+    QAccessibleInterface* cell = table->tableInterface()->cellAt(row, ReadoutModel::kValueColumn);
     if (cell == nullptr) {
         return;
     }

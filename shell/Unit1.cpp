@@ -33,7 +33,7 @@ TForm1::TForm1(QWidget* parent)
     setFont(BenchFont(kBenchFontPixels));
     ui.setupUi(area_->Client());
     area_->Adopt();
-    model_ = new ReadoutModel(bench_.Table(), area_.get());
+    model_ = new ReadoutModel(bench_, area_.get());
     ui.ValueListEditor1->setModel(model_);
     ui.Chart1->BindScene(bench_.Scene());
     SetUpLook();
@@ -90,11 +90,11 @@ void TForm1::ConnectControls() {
     }
     // The option boxes carry no action: a command reads them when it runs.
     connect(ui.CheckBox1, &QCheckBox::toggled, this,
-            [this](bool on) { bench_.Options().FixAngle = on; });
+            [this](bool on) { bench_.SetOption(BenchOption::FixAngle, on); });
     connect(ui.CheckBox2, &QCheckBox::toggled, this,
-            [this](bool on) { bench_.Options().SumCirculation = on; });
+            [this](bool on) { bench_.SetOption(BenchOption::SumCirculation, on); });
     connect(ui.CheckBox3, &QCheckBox::toggled, this,
-            [this](bool on) { bench_.Options().WriteProtocol = on; });
+            [this](bool on) { bench_.SetOption(BenchOption::WriteProtocol, on); });
 }
 
 void TForm1::Button1Click() {

@@ -50,8 +50,6 @@ class TForm1 : public QWidget {
     void Button11Click();  ///< "Параметры установки": ShowApparatus
     void Button12Click();  ///< "Записать": RecordValues
 
-    Ui::TForm1 ui;
-
   protected:
     /// The first time the window becomes visible it is centred on the desktop and Reset runs,
     /// before anything of it is drawn.
@@ -63,6 +61,10 @@ class TForm1 : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    /// The controls as the window definition names them; tests and benchmarks find them
+    /// by those names.
+    Ui::TForm1 ui;
+
     void SetUpLook();
     void SetUpAccessibility();
     void ConnectControls();

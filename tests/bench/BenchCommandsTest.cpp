@@ -12,7 +12,6 @@ namespace {
 
 using testing::ResetBench;
 using testing::RowText;
-using testing::Type;
 
 using BenchCommandsTest = testing::SeparatorTest;
 
@@ -30,33 +29,33 @@ TEST_F(BenchCommandsTest, MoveWithTheDefaultsWalksOneCentimetreAlongX) {
     bench.Move();
     EXPECT_EQ(bench.State().ProbeX, 1);
     EXPECT_EQ(bench.State().ProbeY, 0);
-    EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=1");
-    EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=0");
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=-----");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=1");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=0");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=-----");
     ExpectMarker(bench, {{0, 0.5}, {2, 0}, {0, -0.5}}, 1e-10);
 }
 
 TEST_F(BenchCommandsTest, TurningMoveOfNinetyDegreesLeavesTheResidueInExponentNotation) {
     Bench bench = ResetBench();
-    bench.Options().FixAngle = false;
-    Type(bench, keys::RotationStep, u"90");
+    bench.SetOption(BenchOption::FixAngle, false);
+    bench.Type(ReadoutRow::RotationStep, u"90");
     bench.Move();
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=90");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=90");
     // cos(90 × 3.1415926535 ÷ 180) = sin(π/2 − 1.57079632675) ≈ 4.4897e-11.
-    EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=4.4897E-0011");
-    EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=1");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=4.4897E-0011");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=1");
     ExpectMarker(bench, {{-0.5, 0}, {0, 2}, {0.5, 0}}, 1e-9);
 }
 
 TEST_F(BenchCommandsTest, RotatePlusByNinetyTurnsTheMarkerAboutTheProbe) {
     Bench bench = ResetBench();
-    Type(bench, keys::RotationStep, u"90");
+    bench.Type(ReadoutRow::RotationStep, u"90");
     bench.RotatePlus();
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=90");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=90");
     ExpectMarker(bench, {{-0.5, -1}, {0, 1}, {0.5, -1}}, 1e-9);
     // The position rows are rewritten although the position did not change.
-    EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=0");
-    EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=0");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=0");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=0");
 }
 
 TEST_F(BenchCommandsTest, StepXReadsEitherSeparatorAndNeverTurns) {
@@ -72,27 +71,27 @@ TEST_F(BenchCommandsTest, StepXReadsEitherSeparatorAndNeverTurns) {
         {u',', u" -2,5\t", "Текущая координата x (см)=-2,5"},
     };
     for (const auto& c : cases) {
-        FormatSettings().DecimalSeparator = c.separator;
+        SeparatorScope scope(c.separator);
         Bench bench = ResetBench();
-        Type(bench, keys::Step, c.typed);
+        bench.Type(ReadoutRow::Step, c.typed);
         bench.StepX();
-        EXPECT_EQ(bench.State().ProbeX, -2.5_ext) << RowText(bench, 1);
+        EXPECT_EQ(bench.State().ProbeX, -2.5_ext) << RowText(bench, ReadoutRow::Step);
         EXPECT_EQ(bench.State().ProbeAngle, 0);
-        EXPECT_EQ(RowText(bench, 2), c.row2);
-        EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=-----");
-        EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=-----");
+        EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), c.row2);
+        EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=-----");
+        EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=-----");
         ExpectMarker(bench, {{-3.5, 0.5}, {-1.5, 0}, {-3.5, -0.5}}, 1e-10);
     }
 }
 
 TEST_F(BenchCommandsTest, StepYWalksAlongYAndWritesRowsSevenAndThree) {
     Bench bench = ResetBench();
-    Type(bench, keys::Step, u"3");
+    bench.Type(ReadoutRow::Step, u"3");
     bench.StepY();
     EXPECT_EQ(bench.State().ProbeY, 3);
-    EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=-----");
-    EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=3");
-    EXPECT_NE(RowText(bench, 7), "Индукция B (Тл)=-----");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=-----");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=3");
+    EXPECT_NE(RowText(bench, ReadoutRow::Induction), "Индукция B (Тл)=-----");
     ExpectMarker(bench, {{-1, 3.5}, {1, 3}, {-1, 2.5}}, 1e-10);
 }
 
@@ -111,33 +110,35 @@ TEST_F(BenchCommandsTest, OnlyMoveAddsToTheCirculation) {
     };
     for (const auto& c : cases) {
         Bench bench = ResetBench();
-        Type(bench, keys::StartX, u"5");
-        Type(bench, keys::StartY, u"1");
+        bench.Type(ReadoutRow::StartX, u"5");
+        bench.Type(ReadoutRow::StartY, u"1");
         bench.GoToStart();
-        bench.Options().SumCirculation = true;
+        bench.SetOption(BenchOption::SumCirculation, true);
         (bench.*c.command)();
-        EXPECT_EQ(RowText(bench, 8) != "Циркуляция (А)=-----", c.changesRow8) << c.name;
+        EXPECT_EQ(RowText(bench, ReadoutRow::Circulation) != "Циркуляция (А)=-----", c.changesRow8)
+            << c.name;
         EXPECT_EQ(bench.State().Circulation != 0, c.changesRow8) << c.name;
     }
 }
 
 TEST_F(BenchCommandsTest, MoveAddsReadingTimesStepInMetresOverMu0) {
     Bench bench = ResetBench();
-    bench.Options().SumCirculation = true;
-    Type(bench, keys::Step, u"2");
+    bench.SetOption(BenchOption::SumCirculation, true);
+    bench.Type(ReadoutRow::Step, u"2");
     bench.Move();
     const LabState& s = bench.State();
     EXPECT_EQ(s.Circulation, s.Induction * 2 * 0.01_ext / s.Mu0);
-    EXPECT_EQ(RowText(bench, 8), "Циркуляция (А)=" + ToUtf8(FormatExponent(s.Circulation, 5, 4)));
+    EXPECT_EQ(RowText(bench, ReadoutRow::Circulation),
+              "Циркуляция (А)=" + ToUtf8(FormatExponent(s.Circulation, 5, 4)));
 }
 
 TEST_F(BenchCommandsTest, RotatePlusThenMinusReturnsAngleAndMarker) {
     for (const char16_t* step : {u"5", u"37.5", u"-120", u"1e3"}) {
         Bench bench = ResetBench();
-        Type(bench, keys::Step, u"4");
+        bench.Type(ReadoutRow::Step, u"4");
         bench.Move();
         const auto marker = bench.Scene().Points(Layer::ProbeMarker);
-        Type(bench, keys::RotationStep, step);
+        bench.Type(ReadoutRow::RotationStep, step);
         bench.RotatePlus();
         bench.RotateMinus();
         EXPECT_NEAR(static_cast<double>(bench.State().ProbeAngle), 0, 1e-15) << ToUtf8(step);
@@ -147,36 +148,36 @@ TEST_F(BenchCommandsTest, RotatePlusThenMinusReturnsAngleAndMarker) {
 
 TEST_F(BenchCommandsTest, RotateMinusTurnsClockwiseAndTheAngleGoesNegative) {
     Bench bench = ResetBench();
-    Type(bench, keys::RotationStep, u"90");
+    bench.Type(ReadoutRow::RotationStep, u"90");
     bench.RotateMinus();
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=-90");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=-90");
     ExpectMarker(bench, {{0.5, 1}, {0, -1}, {-0.5, 1}}, 1e-9);
 }
 
 TEST_F(BenchCommandsTest, AngleRowCountsWholeTurnsWithoutReduction) {
     Bench bench = ResetBench();
     bench.RotatePlus();
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=5");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=5");
     for (int i = 1; i < 72; ++i)
         bench.RotatePlus();
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=360");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=360");
     for (int i = 0; i < 72; ++i)
         bench.RotatePlus();
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=720");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=720");
 }
 
 TEST_F(BenchCommandsTest, GoToStartKeepsDirectionAndMovesTheMarkerAlong) {
     Bench bench = ResetBench();
-    Type(bench, keys::RotationStep, u"90");
+    bench.Type(ReadoutRow::RotationStep, u"90");
     bench.RotatePlus();
-    Type(bench, keys::StartX, u" 3 ");
-    Type(bench, keys::StartY, u"-4,5");
+    bench.Type(ReadoutRow::StartX, u" 3 ");
+    bench.Type(ReadoutRow::StartY, u"-4,5");
     bench.GoToStart();
     EXPECT_EQ(bench.State().ProbeX, 3);
     EXPECT_EQ(bench.State().ProbeY, -4.5_ext);
-    EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=3");
-    EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=-4.5");
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=90");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=3");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=-4.5");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=90");
     ExpectMarker(bench, {{2.5, -5.5}, {3, -3.5}, {3.5, -5.5}}, 1e-9);
 }
 
@@ -184,13 +185,13 @@ TEST_F(BenchCommandsTest, DeadZoneReadsZeroInEveryDirection) {
     for (const auto& [x, y] :
          {std::pair{u"13", u"0"}, {u"13", u"1"}, {u"12", u"0"}, {u"-13", u"-1"}}) {
         Bench bench = ResetBench();
-        Type(bench, keys::StartX, x);
-        Type(bench, keys::StartY, y);
-        Type(bench, keys::RotationStep, u"30");
+        bench.Type(ReadoutRow::StartX, x);
+        bench.Type(ReadoutRow::StartY, y);
+        bench.Type(ReadoutRow::RotationStep, u"30");
         bench.GoToStart();
         for (int turn = 0; turn < 12; ++turn) {
             EXPECT_EQ(bench.State().Induction, 0) << ToUtf8(x) << "," << ToUtf8(y);
-            EXPECT_EQ(RowText(bench, 7), "Индукция B (Тл)=0.0000E+0000");
+            EXPECT_EQ(RowText(bench, ReadoutRow::Induction), "Индукция B (Тл)=0.0000E+0000");
             bench.RotatePlus();
         }
     }
@@ -211,37 +212,37 @@ TEST_F(BenchCommandsTest, PositionRowsUseFiveSignificantDigits) {
     };
     for (const auto& c : cases) {
         Bench bench = ResetBench();
-        Type(bench, keys::StartX, c.x);
-        Type(bench, keys::StartY, u"2");
+        bench.Type(ReadoutRow::StartX, c.x);
+        bench.Type(ReadoutRow::StartY, u"2");
         bench.GoToStart();
-        EXPECT_EQ(RowText(bench, 2), c.row2);
+        EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), c.row2);
     }
 }
 
 TEST_F(BenchCommandsTest, ProbeOutsideThePlotLeavesTheRangesAlone) {
     Bench bench = ResetBench();
-    Type(bench, keys::StartX, u"40");
+    bench.Type(ReadoutRow::StartX, u"40");
     bench.GoToStart();
     const auto& marker = bench.Scene().Points(Layer::ProbeMarker);
     EXPECT_NEAR(marker[1].X, 41, 1e-9);
-    EXPECT_GT(marker[1].X, PlotScene::FixedXRange.Max);
-    EXPECT_EQ(PlotScene::FixedXRange, (AxisRange{-21, 29}));
+    EXPECT_GT(marker[1].X, PlotScene::kFixedXRange.Max);
+    EXPECT_EQ(PlotScene::kFixedXRange, (AxisRange{-21, 29}));
 }
 
 TEST_F(BenchCommandsTest, EraseProtocolWritesALiteralZeroAndEmptiesTraceAndLog) {
     Bench bench = ResetBench();
-    Type(bench, keys::StartY, u"2");
+    bench.Type(ReadoutRow::StartY, u"2");
     bench.GoToStart();
-    bench.Options() = {.FixAngle = true, .SumCirculation = true, .WriteProtocol = true};
+    testing::SetOptions(bench, {.FixAngle = true, .SumCirculation = true, .WriteProtocol = true});
     bench.Move();
     ASSERT_NE(bench.State().Circulation, 0);
     bench.EraseProtocol();
-    EXPECT_EQ(RowText(bench, 8), "Циркуляция (А)=0");
+    EXPECT_EQ(RowText(bench, ReadoutRow::Circulation), "Циркуляция (А)=0");
     EXPECT_EQ(bench.State().Circulation, 0);
     EXPECT_TRUE(bench.Scene().Points(Layer::Trace).empty());
     EXPECT_TRUE(bench.Protocol().Lines().empty());
     bench.Reset();
-    EXPECT_EQ(RowText(bench, 8), "Циркуляция (А)=-----");
+    EXPECT_EQ(RowText(bench, ReadoutRow::Circulation), "Циркуляция (А)=-----");
 }
 
 TEST_F(BenchCommandsTest, TextTypedOverTheReadingIsReplacedByTheNextCommand) {
@@ -263,42 +264,27 @@ TEST_F(BenchCommandsTest, TextTypedOverTheReadingIsReplacedByTheNextCommand) {
     };
     for (const auto& c : cases) {
         Bench bench = ResetBench();
-        bench.Table().SetValue(7, u"typed");
+        bench.Type(ReadoutRow::Induction, u"typed");
         (bench.*c.command)();
-        EXPECT_EQ(bench.Table().Value(7) != u"typed", c.replaces) << c.name;
+        EXPECT_EQ(bench.Table().Value(ReadoutRow::Induction) != u"typed", c.replaces) << c.name;
     }
 }
 
 TEST_F(BenchCommandsTest, NumbersWrittenAfterASeparatorChangeUseTheNewOne) {
-    FormatSettings().DecimalSeparator = u',';
     Bench bench = ResetBench();
-    Type(bench, keys::Step, u"0.5");
-    bench.StepX();
-    EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=0,5");
-    FormatSettings().DecimalSeparator = u'.';
+    {
+        SeparatorScope comma(u',');
+        bench.Type(ReadoutRow::Step, u"0.5");
+        bench.StepX();
+        EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=0,5");
+    }
+    // The fixture's point again.
     bench.StepY();
-    EXPECT_EQ(RowText(bench, 2), "Текущая координата x (см)=0,5");
-    EXPECT_EQ(RowText(bench, 3), "Текущая координата y (см)=0.5");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=0,5");
+    EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=0.5");
 }
 
-TEST_F(BenchCommandsTest, RunDispatchesEveryCommandWord) {
-    struct Case {
-        const char* word;
-        Command command;
-    };
-    const Case cases[] = {
-        {"reset", Command::Reset},         {"move", Command::Move},
-        {"rotate+", Command::RotatePlus},  {"rotate-", Command::RotateMinus},
-        {"stepx", Command::StepX},         {"stepy", Command::StepY},
-        {"start", Command::GoToStart},     {"record", Command::RecordValues},
-        {"erase", Command::EraseProtocol},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CommandFromWord(c.word), c.command) << c.word;
-    for (const char* word : {"", "Move", " move", "move ", "rotate", "step", "goto", "clear"}) {
-        EXPECT_FALSE(CommandFromWord(word).has_value()) << word;
-    }
-
+TEST_F(BenchCommandsTest, RunDispatchesEveryCommand) {
     Bench bench = ResetBench();
     bench.Run(Command::StepY);
     EXPECT_EQ(bench.State().ProbeY, 1);

@@ -12,19 +12,18 @@ namespace {
 using testing::MessageOf;
 using testing::ResetBench;
 using testing::Snapshot;
-using testing::Type;
 
 using BenchFailureTest = testing::SeparatorTest;
 
 /// A bench away from its start: moved, turned, recorded, with a typed reading over row 7.
 Bench Worked() {
     Bench bench = ResetBench();
-    bench.Options() = {.FixAngle = false, .SumCirculation = true, .WriteProtocol = true};
-    Type(bench, keys::Step, u"2");
-    Type(bench, keys::RotationStep, u"20");
+    testing::SetOptions(bench, {.FixAngle = false, .SumCirculation = true, .WriteProtocol = true});
+    bench.Type(ReadoutRow::Step, u"2");
+    bench.Type(ReadoutRow::RotationStep, u"20");
     bench.Move();
     bench.Move();
-    bench.Table().SetValue(7, u"typed");
+    bench.Type(ReadoutRow::Induction, u"typed");
     return bench;
 }
 
@@ -36,56 +35,58 @@ TEST_F(BenchFailureTest, FailedCommandShowsItsMessageAndChangesNothing) {
         std::string message;
     };
     const Case cases[] = {
-        {"rotation step abc", [](Bench& b) { Type(b, keys::RotationStep, u"abc"); },
+        {"rotation step abc", [](Bench& b) { b.Type(ReadoutRow::RotationStep, u"abc"); },
          &Bench::RotatePlus, "'abc' is not a valid floating point value"},
-        {"rotation step empty", [](Bench& b) { Type(b, keys::RotationStep, u" \t "); },
+        {"rotation step empty", [](Bench& b) { b.Type(ReadoutRow::RotationStep, u" \t "); },
          &Bench::RotateMinus, "'' is not a valid floating point value"},
-        {"step with both separators", [](Bench& b) { Type(b, keys::Step, u"1.000,5"); },
+        {"step with both separators", [](Bench& b) { b.Type(ReadoutRow::Step, u"1.000,5"); },
          &Bench::StepX, "'1,000,5' is not a valid floating point value"},
-        {"step beyond the extended range", [](Bench& b) { Type(b, keys::Step, u"1e5000"); },
+        {"step beyond the extended range", [](Bench& b) { b.Type(ReadoutRow::Step, u"1e5000"); },
          &Bench::StepY, "'1e5000' is not a valid floating point value"},
         // The probe at an absurd distance: the field sums overflow.
-        {"step too long for the field", [](Bench& b) { Type(b, keys::Step, u"1e200"); },
+        {"step too long for the field", [](Bench& b) { b.Type(ReadoutRow::Step, u"1e200"); },
          &Bench::StepX, "Floating point overflow"},
         {"start far beyond the field",
          [](Bench& b) {
-             Type(b, keys::StartX, u"1e4000");
-             Type(b, keys::StartY, u"1");
+             b.Type(ReadoutRow::StartX, u"1e4000");
+             b.Type(ReadoutRow::StartY, u"1");
          },
          &Bench::GoToStart, "Floating point overflow"},
-        {"turn beyond the extended range", [](Bench& b) { Type(b, keys::RotationStep, u"1e4932"); },
-         &Bench::RotatePlus, "Floating point overflow"},
+        {"turn beyond the extended range",
+         [](Bench& b) { b.Type(ReadoutRow::RotationStep, u"1e4932"); }, &Bench::RotatePlus,
+         "Floating point overflow"},
         // Only y fails: x must not be kept (it used to be, leaving the marker off the probe).
         {"start y only",
          [](Bench& b) {
-             Type(b, keys::StartX, u"3");
-             Type(b, keys::StartY, u"x");
+             b.Type(ReadoutRow::StartX, u"3");
+             b.Type(ReadoutRow::StartY, u"x");
          },
          &Bench::GoToStart, "'x' is not a valid floating point value"},
         {"start x and y: x's error is shown",
          [](Bench& b) {
-             Type(b, keys::StartX, u"a");
-             Type(b, keys::StartY, u"b");
+             b.Type(ReadoutRow::StartX, u"a");
+             b.Type(ReadoutRow::StartY, u"b");
          },
          &Bench::GoToStart, "'a' is not a valid floating point value"},
         {"start coordinates are not trimmed: a tab fails",
          [](Bench& b) {
-             Type(b, keys::StartX, u"\t3");
-             Type(b, keys::StartY, u"0");
+             b.Type(ReadoutRow::StartX, u"\t3");
+             b.Type(ReadoutRow::StartY, u"0");
          },
          &Bench::GoToStart, "'\t3' is not a valid floating point value"},
         // Move converts the step before the rotation step.
         {"move: step and rotation both bad",
          [](Bench& b) {
-             Type(b, keys::Step, u"s");
-             Type(b, keys::RotationStep, u"r");
+             b.Type(ReadoutRow::Step, u"s");
+             b.Type(ReadoutRow::RotationStep, u"r");
          },
          &Bench::Move, "'s' is not a valid floating point value"},
-        {"move: rotation bad", [](Bench& b) { Type(b, keys::RotationStep, u"r"); }, &Bench::Move,
-         "'r' is not a valid floating point value"},
+        {"move: rotation bad", [](Bench& b) { b.Type(ReadoutRow::RotationStep, u"r"); },
+         &Bench::Move, "'r' is not a valid floating point value"},
         // The turn succeeds and the step then fails: the turn is not kept either.
-        {"move: turn then an overflowing step", [](Bench& b) { Type(b, keys::Step, u"1e300"); },
-         &Bench::Move, "Floating point overflow"},
+        {"move: turn then an overflowing step",
+         [](Bench& b) { b.Type(ReadoutRow::Step, u"1e300"); }, &Bench::Move,
+         "Floating point overflow"},
     };
     for (const auto& c : cases) {
         Bench bench = Worked();
@@ -98,7 +99,7 @@ TEST_F(BenchFailureTest, FailedCommandShowsItsMessageAndChangesNothing) {
 
 TEST_F(BenchFailureTest, FixedAngleMoveDoesNotReadTheRotationStep) {
     Bench bench = ResetBench();
-    Type(bench, keys::RotationStep, u"not read");
+    bench.Type(ReadoutRow::RotationStep, u"not read");
     bench.Move();
     EXPECT_EQ(bench.State().ProbeX, 1);
 }
@@ -108,9 +109,9 @@ TEST_F(BenchFailureTest, TurnWhoseDegreesLeaveTheExtendedRangeFailsAsAWhole) {
     // a second turn the angle still fits but its degrees (angle × 180) do not, so the command
     // fails instead of leaving a turned probe behind a stale angle row.
     Bench bench = ResetBench();
-    Type(bench, keys::RotationStep, u"3e4931");
+    bench.Type(ReadoutRow::RotationStep, u"3e4931");
     EXPECT_EQ(MessageOf([&] { bench.RotatePlus(); }), "(no error)");
-    EXPECT_EQ(testing::RowText(bench, 6), "Угол датчика (град)=3E4931");
+    EXPECT_EQ(testing::RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=3E4931");
     const Snapshot before(bench);
     EXPECT_EQ(MessageOf([&] { bench.RotatePlus(); }), "Floating point overflow");
     EXPECT_TRUE(Snapshot(bench) == before);

@@ -11,43 +11,41 @@ namespace velmora {
 namespace {
 
 using testing::ResetBench;
-using testing::Type;
 
 using BenchMarkerTest = testing::SeparatorTest;
 
-constexpr Extended TenDecimalPi = 3.1415926535_ext;
-
 // The commands move the marker with the scene's own operations, in their order: a turning
 // Move turns it about the probe by the rotation step, then shifts it by the step along the
-// new direction. Replaying those operations on a scene of its own gives the very same
+// new direction. Replaying those operations on the reset marker gives the very same
 // doubles, bit for bit, after a whole closed walk and a few axis steps.
 TEST_F(BenchMarkerTest, OrdinaryWalkMovesTheMarkerByTheSceneOperationsExactly) {
     Bench bench = ResetBench();
-    bench.Options().FixAngle = false;
-    Type(bench, keys::Step, u"0,7");
-    Type(bench, keys::RotationStep, u"7.5");
-    PlotScene replay;
-    replay.SceneReset();
+    bench.SetOption(BenchOption::FixAngle, false);
+    bench.Type(ReadoutRow::Step, u"0,7");
+    bench.Type(ReadoutRow::RotationStep, u"7.5");
+    PlotScene reset;
+    reset.SceneReset();
+    std::vector<PlotPoint> replay = reset.Points(Layer::ProbeMarker);
     Extended x = 0;
     Extended y = 0;
     Extended angle = 0;
     const Extended step = 0.7_ext;
-    const Extended delta = 7.5_ext * TenDecimalPi / 180;
+    const Extended delta = 7.5_ext * kTenDecimalPi / 180;
     for (int press = 0; press < 60; ++press) {
         bench.Move();
         angle = delta + angle;
-        replay.MarkerRotate(x, y, delta);
+        replay = Rotated(replay, x, y, delta);
         const Extended dx = Cos(angle) * step;
         const Extended dy = Sin(angle) * step;
         x = x + dx;
         y = y + dy;
-        replay.MarkerTranslate(dx, dy);
+        replay = Translated(replay, dx, dy);
     }
     bench.StepX();
-    replay.MarkerTranslate(step, 0);
+    replay = Translated(replay, step, 0);
     bench.RotateMinus();
-    replay.MarkerRotate(x + step, y, -delta);
-    EXPECT_EQ(bench.Scene().Points(Layer::ProbeMarker), replay.Points(Layer::ProbeMarker));
+    replay = Rotated(replay, x + step, y, -delta);
+    EXPECT_EQ(bench.Scene().Points(Layer::ProbeMarker), replay);
 }
 
 TEST_F(BenchMarkerTest, MarkerStaysOnTheProbeAfterAbsurdTurnsAndSteps) {
@@ -55,15 +53,15 @@ TEST_F(BenchMarkerTest, MarkerStaysOnTheProbeAfterAbsurdTurnsAndSteps) {
     // step of 1e100 cm cannot keep a 1 cm marker in doubles. The marker is rebuilt on the
     // probe so that it shows again where the probe is and how it points.
     Bench bench = ResetBench();
-    Type(bench, keys::RotationStep, u"33");
+    bench.Type(ReadoutRow::RotationStep, u"33");
     bench.RotatePlus();
-    Type(bench, keys::RotationStep, u"1e20");
+    bench.Type(ReadoutRow::RotationStep, u"1e20");
     bench.RotatePlus();
-    Type(bench, keys::RotationStep, u"5");
+    bench.Type(ReadoutRow::RotationStep, u"5");
     bench.RotatePlus();
-    Type(bench, keys::Step, u"1e100");
+    bench.Type(ReadoutRow::Step, u"1e100");
     bench.StepX();
-    Type(bench, keys::Step, u"-1e100");
+    bench.Type(ReadoutRow::Step, u"-1e100");
     bench.StepX();
 
     const Extended angle = bench.State().ProbeAngle;

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "BenchTestSupport.h"
 #include "ExtendedTestSupport.h"
+#include "MarkerOnProbe.h"
 
 namespace velmora {
 namespace {
@@ -62,35 +62,16 @@ class BenchPropertyTest : public testing::SeparatorTest,
             return Pick(usual);
         return SmallNumber();
     }
-
-    static void ExpectMarkerOnProbe(const Bench& bench, const std::string& context) {
-        const LabState& s = bench.State();
-        const auto& marker = bench.Scene().Points(Layer::ProbeMarker);
-        ASSERT_EQ(marker.size(), 3u) << context;
-        const Extended c = Cos(s.ProbeAngle);
-        const Extended sn = Sin(s.ProbeAngle);
-        // Tail 1 cm behind and 0.5 cm to the left, tip 1 cm ahead, tail to the right.
-        const Extended expected[3][2] = {
-            {s.ProbeX - c - 0.5_ext * sn, s.ProbeY - sn + 0.5_ext * c},
-            {s.ProbeX + c, s.ProbeY + sn},
-            {s.ProbeX - c + 0.5_ext * sn, s.ProbeY - sn - 0.5_ext * c},
-        };
-        // Doubles cannot hold a centimetre next to a position far beyond the plot: allow
-        // their rounding on top of the 1e-6 cm.
-        const Extended tolerance = 1e-6_ext + 1e-15_ext * (Abs(s.ProbeX) + Abs(s.ProbeY));
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_LE(Abs(marker[i].X - expected[i][0]), tolerance) << context << ", point " << i;
-            EXPECT_LE(Abs(marker[i].Y - expected[i][1]), tolerance) << context << ", point " << i;
-        }
-    }
 };
 
-constexpr Command Commands[] = {Command::Move,         Command::RotatePlus,    Command::RotateMinus,
-                                Command::StepX,        Command::StepY,         Command::GoToStart,
-                                Command::RecordValues, Command::EraseProtocol, Command::Reset};
-const char* const CommandNames[] = {"Move",      "RotatePlus",   "RotateMinus",   "StepX", "StepY",
-                                    "GoToStart", "RecordValues", "EraseProtocol", "Reset"};
-const int InputRows[] = {0, 1, 4, 5};
+constexpr Command kCommands[] = {
+    Command::Move,         Command::RotatePlus,    Command::RotateMinus,
+    Command::StepX,        Command::StepY,         Command::GoToStart,
+    Command::RecordValues, Command::EraseProtocol, Command::Reset};
+const char* const kCommandNames[] = {"Move",      "RotatePlus",   "RotateMinus",   "StepX", "StepY",
+                                     "GoToStart", "RecordValues", "EraseProtocol", "Reset"};
+const ReadoutRow kInputRows[] = {ReadoutRow::RotationStep, ReadoutRow::Step, ReadoutRow::StartX,
+                                 ReadoutRow::StartY};
 
 TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
     Bench bench = testing::ResetBench();
@@ -99,34 +80,37 @@ TEST_P(BenchPropertyTest, MarkerFollowsTheProbeAndFailuresChangeNothing) {
     for (int action = 0; action < 10000; ++action) {
         const int kind = std::uniform_int_distribution<int>(0, 99)(rng);
         if (kind < 30) {
-            bench.Table().SetValue(
-                Pick(std::vector<int>(std::begin(InputRows), std::end(InputRows))), TypedText());
+            bench.Type(Pick(std::vector<ReadoutRow>(std::begin(kInputRows), std::end(kInputRows))),
+                       TypedText());
         } else if (kind < 33) {
-            bench.Table().SetValue(std::uniform_int_distribution<int>(0, 8)(rng), TypedText());
+            bench.Type(ReadoutRowAt(std::uniform_int_distribution<int>(0, 8)(rng)), TypedText());
         } else if (kind < 42) {
-            BenchOptions& o = bench.Options();
-            bool* boxes[] = {&o.FixAngle, &o.SumCirculation, &o.WriteProtocol};
-            bool& box = *boxes[std::uniform_int_distribution<int>(0, 2)(rng)];
-            box = !box;
+            const BenchOptions& o = bench.Options();
+            const std::pair<BenchOption, bool> boxes[] = {
+                {BenchOption::FixAngle, o.FixAngle},
+                {BenchOption::SumCirculation, o.SumCirculation},
+                {BenchOption::WriteProtocol, o.WriteProtocol}};
+            const auto& [box, ticked] = boxes[std::uniform_int_distribution<int>(0, 2)(rng)];
+            bench.SetOption(box, !ticked);
         } else if (kind < 44) {
             FormatSettings().DecimalSeparator = Chance(0.5) ? u',' : u'.';
         } else {
             // Reset is rare, as in a real session.
             const std::size_t index =
                 std::uniform_int_distribution<std::size_t>(0, Chance(0.03) ? 8 : 7)(rng);
-            const std::string context = "action " + std::to_string(action) + ": " +
-                                        CommandNames[index] + " with step '" +
-                                        ToUtf8(bench.Table().Value(1)) + "', rotation '" +
-                                        ToUtf8(bench.Table().Value(0)) + "'";
+            const std::string context =
+                "action " + std::to_string(action) + ": " + kCommandNames[index] + " with step '" +
+                ToUtf8(bench.Table().Value(ReadoutRow::Step)) + "', rotation '" +
+                ToUtf8(bench.Table().Value(ReadoutRow::RotationStep)) + "'";
             const Snapshot before(bench);
             try {
-                bench.Run(Commands[index]);
+                bench.Run(kCommands[index]);
                 ++succeeded;
             } catch (const Error&) {
                 ++failed;
                 ASSERT_TRUE(Snapshot(bench) == before) << context;
             }
-            ExpectMarkerOnProbe(bench, context);
+            EXPECT_EQ(MarkerOffProbe(bench), "") << context;
             if (::testing::Test::HasFailure())
                 return;
         }

@@ -11,7 +11,6 @@ namespace {
 using testing::LogLines;
 using testing::ResetBench;
 using testing::RowText;
-using testing::Type;
 
 using BenchRecordingTest = testing::SeparatorTest;
 
@@ -30,8 +29,8 @@ TEST_F(BenchRecordingTest, TurnedMoveShowsAndRecordsTheReadingOfTheWalkedProbe) 
         "Индукция B (Тл)=8.5366E-0006",
         "Циркуляция (А)=-----",
     };
-    for (int row = 0; row < ReadoutTable::RowCount; ++row) {
-        EXPECT_EQ(RowText(bench, row), table[row]);
+    for (int row = 0; row < kReadoutRowCount; ++row) {
+        EXPECT_EQ(RowText(bench, ReadoutRowAt(row)), table[row]);
     }
     bench.RecordValues();
     EXPECT_EQ(LogLines(bench),
@@ -61,7 +60,7 @@ TEST_F(BenchRecordingTest, WhichCommandsRecordAnEntryAndATraceDot) {
     };
     for (const auto& c : cases) {
         Bench bench = ResetBench();
-        bench.Options().WriteProtocol = c.writeProtocol;
+        bench.SetOption(BenchOption::WriteProtocol, c.writeProtocol);
         (bench.*c.command)();
         EXPECT_EQ(bench.Protocol().Lines().size(), 5 * c.entries) << c.name;
         const auto& trace = bench.Scene().Points(Layer::Trace);
@@ -76,9 +75,9 @@ TEST_F(BenchRecordingTest, WhichCommandsRecordAnEntryAndATraceDot) {
 TEST_F(BenchRecordingTest, RecordValuesAlwaysWritesAnEntryButNoTraceDot) {
     for (const bool writeProtocol : {false, true}) {
         Bench bench = ResetBench();
-        bench.Options().WriteProtocol = writeProtocol;
-        Type(bench, keys::StartX, u"-7,25");
-        Type(bench, keys::StartY, u"3");
+        bench.SetOption(BenchOption::WriteProtocol, writeProtocol);
+        bench.Type(ReadoutRow::StartX, u"-7,25");
+        bench.Type(ReadoutRow::StartY, u"3");
         bench.GoToStart();
         bench.RecordValues();
         const auto lines = LogLines(bench);
@@ -93,7 +92,7 @@ TEST_F(BenchRecordingTest, RecordValuesAlwaysWritesAnEntryButNoTraceDot) {
 
 TEST_F(BenchRecordingTest, ThreeRecordedMovesGiveFifteenLinesEveryFifthABlank) {
     Bench bench = ResetBench();
-    bench.Options().WriteProtocol = true;
+    bench.SetOption(BenchOption::WriteProtocol, true);
     for (int i = 0; i < 3; ++i)
         bench.Move();
     const auto lines = LogLines(bench);
@@ -107,7 +106,7 @@ TEST_F(BenchRecordingTest, ThreeRecordedMovesGiveFifteenLinesEveryFifthABlank) {
 
 TEST_F(BenchRecordingTest, TwoHalfTurnsRecordThreeHundredSixtyDegrees) {
     Bench bench = ResetBench();
-    Type(bench, keys::RotationStep, u"180");
+    bench.Type(ReadoutRow::RotationStep, u"180");
     bench.RotatePlus();
     bench.RotatePlus();
     bench.RecordValues();
@@ -127,8 +126,8 @@ TEST_F(BenchRecordingTest, EraseEmptiesTheLogAndResetKeepsIt) {
 
 TEST_F(BenchRecordingTest, RecordAfterGoToStartWritesTheStartPosition) {
     Bench bench = ResetBench();
-    Type(bench, keys::StartX, u"13");
-    Type(bench, keys::StartY, u"0");
+    bench.Type(ReadoutRow::StartX, u"13");
+    bench.Type(ReadoutRow::StartY, u"0");
     bench.GoToStart();
     bench.RecordValues();
     EXPECT_EQ(LogLines(bench), (std::vector<std::string>{"x (см):13", "y (см):0", "Угол датчика:0",
@@ -152,7 +151,7 @@ TEST_F(BenchRecordingTest, RevisionsTellTheViewsWhatEachCommandChanged) {
     };
     for (const auto& c : cases) {
         Bench bench = ResetBench();
-        bench.Options().WriteProtocol = true;
+        bench.SetOption(BenchOption::WriteProtocol, true);
         const auto table = bench.Table().Revision();
         const auto marker = bench.Scene().Revision(Layer::ProbeMarker);
         const auto trace = bench.Scene().Revision(Layer::Trace);

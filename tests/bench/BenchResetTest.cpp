@@ -11,13 +11,12 @@ namespace {
 using testing::LogLines;
 using testing::ResetBench;
 using testing::RowText;
-using testing::Type;
 
 using BenchResetTest = testing::SeparatorTest;
 
 std::vector<std::string> Values(const Bench& bench) {
     std::vector<std::string> values;
-    for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+    for (const ReadoutRow row : kReadoutRows) {
         values.push_back(ToUtf8(bench.Table().Value(row)));
     }
     return values;
@@ -46,13 +45,13 @@ TEST_F(BenchResetTest, StartUpShowsDefaultsAndPlaceholders) {
 
 TEST_F(BenchResetTest, ResetTakesTheReadingAtTheOriginSoARecordPairsItRight) {
     Bench bench = ResetBench();
-    Type(bench, keys::StartX, u"3");
-    Type(bench, keys::StartY, u"4");
+    bench.Type(ReadoutRow::StartX, u"3");
+    bench.Type(ReadoutRow::StartY, u"4");
     bench.GoToStart();
     ASSERT_NE(bench.State().Induction, 0);
     bench.Reset();
     EXPECT_EQ(bench.State().Induction, 0);
-    EXPECT_EQ(RowText(bench, 7), "Индукция B (Тл)=-----");
+    EXPECT_EQ(RowText(bench, ReadoutRow::Induction), "Индукция B (Тл)=-----");
     bench.RecordValues();
     EXPECT_EQ(LogLines(bench), (std::vector<std::string>{"x (см):0", "y (см):0", "Угол датчика:0",
                                                          "B (Тл):0", " "}));
@@ -60,10 +59,10 @@ TEST_F(BenchResetTest, ResetTakesTheReadingAtTheOriginSoARecordPairsItRight) {
 
 TEST_F(BenchResetTest, ResetReturnsToTheStartButKeepsTheProtocol) {
     Bench bench = ResetBench();
-    bench.Options() = {.FixAngle = false, .SumCirculation = true, .WriteProtocol = true};
-    Type(bench, keys::Step, u"2");
-    Type(bench, keys::RotationStep, u"30");
-    Type(bench, keys::StartX, u"7");
+    testing::SetOptions(bench, {.FixAngle = false, .SumCirculation = true, .WriteProtocol = true});
+    bench.Type(ReadoutRow::Step, u"2");
+    bench.Type(ReadoutRow::RotationStep, u"30");
+    bench.Type(ReadoutRow::StartX, u"7");
     bench.Move();
     bench.Move();
     ASSERT_EQ(bench.Protocol().Lines().size(), 10u);

@@ -4,27 +4,22 @@
 
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "Bench.h"
 #include "Error.h"
 #include "NumText.h"
+#include "SeparatorScope.h"
 #include "Utf.h"
 
 namespace velmora::testing {
 
-/// Runs a test with the decimal separator it asks for and gives the user's back afterwards.
+/// Runs a test with the decimal point and gives the user's separator back afterwards.
 class SeparatorTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = FormatSettings();
-        FormatSettings().DecimalSeparator = u'.';
-    }
-    void TearDown() override { FormatSettings() = saved_; }
-
   private:
-    TFormatSettings saved_;
+    SeparatorScope point_{u'.'};
 };
 
 /// A bench after its start-up Reset, as the main window shows it.
@@ -45,8 +40,15 @@ std::string MessageOf(Action&& action) {
     return "(no error)";
 }
 
-inline std::string RowText(const Bench& bench, int row) {
+inline std::string RowText(const Bench& bench, ReadoutRow row) {
     return ToUtf8(bench.Table().RowText(row));
+}
+
+/// Ticks or clears all three option boxes as `options` says.
+inline void SetOptions(Bench& bench, const BenchOptions& options) {
+    bench.SetOption(BenchOption::FixAngle, options.FixAngle);
+    bench.SetOption(BenchOption::SumCirculation, options.SumCirculation);
+    bench.SetOption(BenchOption::WriteProtocol, options.WriteProtocol);
 }
 
 inline std::vector<std::string> LogLines(const Bench& bench) {
@@ -56,10 +58,6 @@ inline std::vector<std::string> LogLines(const Bench& bench) {
     return lines;
 }
 
-inline void Type(Bench& bench, std::u16string_view key, std::u16string text) {
-    bench.Table().SetInput(key, std::move(text));
-}
-
 /// Everything a command may change, compared bit for bit.
 struct Snapshot {
     std::array<std::array<unsigned char, 10>, 11> state{};
@@ -67,28 +65,32 @@ struct Snapshot {
     unsigned long long tableRevision = 0;
     std::vector<std::u16string> log;
     unsigned long long logClears = 0;
-    std::array<std::vector<PlotPoint>, LayerCount> layers;
-    std::array<unsigned long long, LayerCount> layerRevisions{};
+    std::array<std::vector<PlotPoint>, kLayerCount> layers;
+    std::array<unsigned long long, kLayerCount> layerRevisions{};
     unsigned long long sceneResets = 0;
     bool fixAngle = false;
     bool sumCirculation = false;
     bool writeProtocol = false;
 
     explicit Snapshot(const Bench& bench) {
-        const LabState& s = bench.State();
-        const Extended fields[] = {s.Circulation, s.WireRadius, s.Mu0,      s.CoilCurrent,
-                                   s.CoilTurns,   s.CoilRadius, s.PiValue,  s.ProbeAngle,
-                                   s.ProbeX,      s.ProbeY,     s.Induction};
+        // One name per field: a field added to or removed from LabState stops this from
+        // compiling, so the snapshot cannot silently leave a field out.
+        const auto& [circulation, wireRadius, mu0, coilCurrent, coilTurns, coilRadius, piValue,
+                     probeAngle, probeX, probeY, induction] = bench.State();
+        const Extended fields[] = {circulation, wireRadius, mu0,      coilCurrent,
+                                   coilTurns,   coilRadius, piValue,  probeAngle,
+                                   probeX,      probeY,     induction};
+        static_assert(std::size(fields) == std::tuple_size_v<decltype(state)>);
         for (std::size_t i = 0; i < state.size(); ++i) {
             std::memcpy(state[i].data(), &fields[i], state[i].size());
         }
-        for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+        for (const ReadoutRow row : kReadoutRows) {
             rows.push_back(bench.Table().RowText(row));
         }
         tableRevision = bench.Table().Revision();
         log = bench.Protocol().Lines();
         logClears = bench.Protocol().ClearCount();
-        for (std::size_t i = 0; i < LayerCount; ++i) {
+        for (std::size_t i = 0; i < kLayerCount; ++i) {
             layers[i] = bench.Scene().Points(static_cast<Layer>(i));
             layerRevisions[i] = bench.Scene().Revision(static_cast<Layer>(i));
         }

@@ -11,7 +11,6 @@ namespace {
 
 using testing::ResetBench;
 using testing::RowText;
-using testing::Type;
 
 struct Walk {
     const char* name;
@@ -30,24 +29,24 @@ class CirculationWalkTest : public testing::SeparatorTest,
 TEST_P(CirculationWalkTest, ClosedWalkSumsTheEnclosedCurrent) {
     const Walk& walk = GetParam();
     Bench bench = ResetBench();
-    Type(bench, keys::StartX, walk.startX);
-    Type(bench, keys::StartY, walk.startY);
+    bench.Type(ReadoutRow::StartX, walk.startX);
+    bench.Type(ReadoutRow::StartY, walk.startY);
     bench.GoToStart();
-    bench.Options().FixAngle = false;
-    bench.Options().SumCirculation = true;
+    bench.SetOption(BenchOption::FixAngle, false);
+    bench.SetOption(BenchOption::SumCirculation, true);
     const Extended x0 = bench.State().ProbeX;
     const Extended y0 = bench.State().ProbeY;
     for (int press = 0; press < 72; ++press)
         bench.Move();
 
-    EXPECT_EQ(RowText(bench, 6), "Угол датчика (град)=360");
+    EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=360");
     // The turns add up to 2 × 3.1415926535, not quite a full turn: the walk misses its start
     // by about 2e-9 cm.
     EXPECT_NEAR(static_cast<double>(bench.State().ProbeX - x0), 0, 1e-8);
     EXPECT_NEAR(static_cast<double>(bench.State().ProbeY - y0), 0, 1e-8);
     const double circulation = static_cast<double>(bench.State().Circulation);
     EXPECT_NEAR(circulation, walk.circulation, 0.1);
-    EXPECT_EQ(RowText(bench, 8),
+    EXPECT_EQ(RowText(bench, ReadoutRow::Circulation),
               "Циркуляция (А)=" + ToUtf8(FormatExponent(bench.State().Circulation, 5, 4)));
     ::testing::Test::RecordProperty("circulation", std::to_string(circulation));
 }

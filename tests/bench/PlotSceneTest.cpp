@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ArithmeticCheck.h"
 #include "BenchTestSupport.h"
 #include "ExtendedTestSupport.h"
 #include "PlotScene.h"
@@ -25,12 +26,13 @@ TEST(PlotScene, ResetDrawsMarkerAlongPlusXAxesAndWires) {
     scene.SceneReset();
     // Tail, tip, tail: the arrowhead points along +x from the origin.
     ExpectNear(scene.Points(Layer::ProbeMarker), {{-1, 0.5}, {1, 0}, {-1, -0.5}}, 1e-10, "marker");
-    EXPECT_EQ(scene.Points(Layer::WireSections), (std::vector<PlotPoint>{{13, 0}, {-13, 0}}));
+    const double wire = static_cast<double>(kCoilRadius);
+    EXPECT_EQ(scene.Points(Layer::WireSections), (std::vector<PlotPoint>{{wire, 0}, {-wire, 0}}));
     EXPECT_TRUE(scene.Points(Layer::Trace).empty());
     EXPECT_EQ(scene.Points(Layer::AxisLineX), (std::vector<PlotPoint>{{-21, 0}, {29, 0}}));
     EXPECT_EQ(scene.Points(Layer::AxisLineY), (std::vector<PlotPoint>{{0, -25}, {0, 25}}));
-    EXPECT_EQ(PlotScene::FixedXRange, (AxisRange{-21, 29}));
-    EXPECT_EQ(PlotScene::FixedYRange, (AxisRange{-25, 25}));
+    EXPECT_EQ(PlotScene::kFixedXRange, (AxisRange{-21, 29}));
+    EXPECT_EQ(PlotScene::kFixedYRange, (AxisRange{-25, 25}));
 }
 
 TEST(PlotScene, ResetMarkerCarriesTheResidueOfTheTenDecimalHalfTurn) {
@@ -48,7 +50,7 @@ TEST(PlotScene, RepeatedResetsLeaveOneOfEachAndAnEmptyTrace) {
     PlotScene scene;
     scene.SceneReset();
     scene.TraceAdd(1, 2);
-    scene.MarkerTranslate(5, 5);
+    scene.SetMarker(Translated(scene.Points(Layer::ProbeMarker), 5, 5));
     for (int i = 0; i < 5; ++i)
         scene.SceneReset();
     EXPECT_EQ(scene.Points(Layer::ProbeMarker).size(), 3u);
@@ -61,31 +63,31 @@ TEST(PlotScene, RepeatedResetsLeaveOneOfEachAndAnEmptyTrace) {
 }
 
 TEST(PlotScene, TranslateAndRotateMoveEveryMarkerPoint) {
+    using Points = std::vector<PlotPoint>;
     struct Case {
         const char* name;
-        void (*apply)(PlotScene&);
-        std::vector<PlotPoint> marker;
+        Points (*apply)(const Points&);
+        Points marker;
     };
-    const Extended pi = 3.1415926535_ext;
-    static const Extended quarter = pi / 2;
+    static const Extended quarter = kTenDecimalPi / 2;
     const Case cases[] = {
-        {"translate", [](PlotScene& s) { s.MarkerTranslate(1, 2); }, {{0, 2.5}, {2, 2}, {0, 1.5}}},
+        {"translate",
+         [](const Points& p) { return Translated(p, 1, 2); },
+         {{0, 2.5}, {2, 2}, {0, 1.5}}},
         {"quarter turn about the origin",
-         [](PlotScene& s) { s.MarkerRotate(0, 0, quarter); },
+         [](const Points& p) { return Rotated(p, 0, 0, quarter); },
          {{-0.5, -1}, {0, 1}, {0.5, -1}}},
         {"quarter turn back",
-         [](PlotScene& s) { s.MarkerRotate(0, 0, -quarter); },
+         [](const Points& p) { return Rotated(p, 0, 0, -quarter); },
          {{0.5, 1}, {0, -1}, {-0.5, 1}}},
         {"half turn about the tip",
-         [](PlotScene& s) { s.MarkerRotate(1, 0, 2 * quarter); },
+         [](const Points& p) { return Rotated(p, 1, 0, 2 * quarter); },
          {{3, -0.5}, {1, 0}, {3, 0.5}}},
     };
-    for (const auto& c : cases) {
-        PlotScene scene;
-        scene.SceneReset();
-        c.apply(scene);
-        ExpectNear(scene.Points(Layer::ProbeMarker), c.marker, 1e-9, c.name);
-    }
+    PlotScene scene;
+    scene.SceneReset();
+    for (const auto& c : cases)
+        ExpectNear(c.apply(scene.Points(Layer::ProbeMarker)), c.marker, 1e-9, c.name);
 }
 
 TEST(PlotScene, TraceGrowsInOrderAndEmpties) {
@@ -104,11 +106,10 @@ TEST(PlotScene, PointBeyondTheDoubleRangeFailsAndChangesNothing) {
     const auto before = scene.Points(Layer::ProbeMarker);
     const auto markerRevision = scene.Revision(Layer::ProbeMarker);
     const auto traceRevision = scene.Revision(Layer::Trace);
-    EXPECT_EQ(
-        testing::MessageOf([&] { scene.MarkerTranslate(Bits80(0x452F, 0xDA763FC8CB9FF9E6), 0); }),
-        "Floating point overflow");
-    EXPECT_EQ(testing::MessageOf([&] { scene.TraceAdd(0, -Bits80(0x452F, 0xDA763FC8CB9FF9E6)); }),
+    const Extended huge = Bits80(0x452F, 0xDA763FC8CB9FF9E6);  // 1e400
+    EXPECT_EQ(testing::MessageOf([&] { Checked([&] { return Translated(before, huge, 0); }); }),
               "Floating point overflow");
+    EXPECT_EQ(testing::MessageOf([&] { scene.TraceAdd(0, -huge); }), "Floating point overflow");
     EXPECT_EQ(scene.Points(Layer::ProbeMarker), before);
     EXPECT_TRUE(scene.Points(Layer::Trace).empty());
     EXPECT_EQ(scene.Revision(Layer::ProbeMarker), markerRevision);
@@ -120,13 +121,13 @@ TEST(PlotScene, RevisionsGrowOnlyForTheLayersThatChange) {
     scene.SceneReset();
     auto revisions = [&] {
         std::vector<unsigned long long> r;
-        for (std::size_t i = 0; i < LayerCount; ++i)
+        for (std::size_t i = 0; i < kLayerCount; ++i)
             r.push_back(scene.Revision(Layer(i)));
         return r;
     };
     const auto start = revisions();
-    scene.MarkerRotate(0, 0, 1);
-    scene.MarkerTranslate(1, 1);
+    scene.SetMarker(Rotated(scene.Points(Layer::ProbeMarker), 0, 0, 1));
+    scene.SetMarker(Translated(scene.Points(Layer::ProbeMarker), 1, 1));
     scene.TraceAdd(1, 1);
     const auto after = revisions();
     EXPECT_EQ(after[0], start[0] + 2);
@@ -135,13 +136,13 @@ TEST(PlotScene, RevisionsGrowOnlyForTheLayersThatChange) {
     EXPECT_EQ(after[3], start[3]);
     EXPECT_EQ(after[4], start[4]);
     scene.SceneReset();
-    for (std::size_t i = 0; i < LayerCount; ++i)
+    for (std::size_t i = 0; i < kLayerCount; ++i)
         EXPECT_GT(revisions()[i], after[i]) << i;
 }
 
 TEST(PlotScene, LayersAreNamedInDrawingOrder) {
     const char* names[] = {"ProbeMarker", "WireSections", "Trace", "AxisLineX", "AxisLineY"};
-    for (std::size_t i = 0; i < LayerCount; ++i)
+    for (std::size_t i = 0; i < kLayerCount; ++i)
         EXPECT_EQ(LayerName(Layer(i)), names[i]);
 }
 

@@ -14,7 +14,7 @@ using ProtocolLogTest = testing::SeparatorTest;
 
 LabState StateAt(Extended x, Extended y, Extended angle, Extended induction) {
     LabState state;
-    state.PiValue = 3.1415926535_ext;
+    state.PiValue = kTenDecimalPi;
     state.ProbeX = x;
     state.ProbeY = y;
     state.ProbeAngle = angle;
@@ -36,7 +36,7 @@ TEST_F(ProtocolLogTest, EntryIsFiveLinesWithFourSignificantDigits) {
         char16_t separator;
         std::vector<std::string> lines;
     };
-    const Extended pi = 3.1415926535_ext;
+    const Extended pi = kTenDecimalPi;
     const Case cases[] = {
         {"origin",
          StateAt(0, 0, 0, 0),
@@ -56,15 +56,15 @@ TEST_F(ProtocolLogTest, EntryIsFiveLinesWithFourSignificantDigits) {
          {"x (см):0", "y (см):0", "Угол датчика:720", "B (Тл):0", " "}},
     };
     for (const auto& c : cases) {
-        FormatSettings().DecimalSeparator = c.separator;
+        SeparatorScope scope(c.separator);
         EXPECT_EQ(Lines(ProtocolLog::EntryFor(c.state)), c.lines) << c.name;
     }
 }
 
 TEST_F(ProtocolLogTest, AppendsAfterTheLastLineAndClearsEverything) {
     ProtocolLog log;
-    log.AppendEntry(StateAt(1, 2, 0, 0));
-    log.AppendEntry(StateAt(3, 4, 0, 0));
+    log.Append(ProtocolLog::EntryFor(StateAt(1, 2, 0, 0)));
+    log.Append(ProtocolLog::EntryFor(StateAt(3, 4, 0, 0)));
     ASSERT_EQ(log.Lines().size(), 10u);
     EXPECT_EQ(ToUtf8(log.Lines()[5]), "x (см):3");
     EXPECT_EQ(log.Lines()[9], u" ");
@@ -104,11 +104,9 @@ TEST_F(ProtocolLogTest, LinesAfterAClearAreExactlyTheNewOnes) {
     }
 }
 
-TEST_F(ProtocolLogTest, AngleBeyondTheExtendedRangeFailsAndAppendsNothing) {
-    ProtocolLog log;
+TEST_F(ProtocolLogTest, AngleBeyondTheExtendedRangeFails) {
     const LabState huge = StateAt(0, 0, Bits80(0x7FFB, 0xAC23C22116CBF8A4), 0);
-    EXPECT_EQ(testing::MessageOf([&] { log.AppendEntry(huge); }), "Floating point overflow");
-    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(testing::MessageOf([&] { ProtocolLog::EntryFor(huge); }), "Floating point overflow");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "NumText.h"
 #include "Script.h"
 #include "ScriptRun.h"
+#include "SeparatorScope.h"
 #include "Utf.h"
 
 namespace velmora::cli {
@@ -21,7 +22,8 @@ std::string Describe(const ScriptLine& line) {
             return "press " + std::to_string(static_cast<int>(p.command));
         }
         std::string operator()(const Type& t) const {
-            return "type row " + std::to_string(t.row) + " [" + ToUtf8(t.value) + "]";
+            return "type row " + std::to_string(static_cast<int>(t.row)) + " [" + ToUtf8(t.value) +
+                   "]";
         }
         std::string operator()(const Tick& t) const {
             return "tick " + std::to_string(static_cast<int>(t.box)) + (t.on ? " on" : " off");
@@ -118,26 +120,21 @@ TEST(Quoted, EscapesWhatCouldBreakAOneLineMessage) {
         EXPECT_EQ(Quoted(c.text), c.quoted);
 }
 
+/// Runs a test with the decimal point and gives the user's separator back afterwards.
 class SessionTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        saved_ = FormatSettings();
-        FormatSettings().DecimalSeparator = u'.';
-    }
-    void TearDown() override { FormatSettings() = saved_; }
-
     std::string Run(Session& session, const std::string& line) {
         return session.Execute(Interpret(line));
     }
 
   private:
-    TFormatSettings saved_;
+    SeparatorScope point_{u'.'};
 };
 
 TEST_F(SessionTest, StartsWithAResetAndPrintsNothingForIt) {
     Session session;
     EXPECT_EQ(session.StartupOutput(), "");
-    EXPECT_TRUE(session.GetBench().Options().FixAngle);
+    EXPECT_TRUE(session.Lab().Options().FixAngle);
     EXPECT_EQ(Run(session, "log"), "");
     EXPECT_EQ(Run(session, "table"),
               "Угол поврота (град)=5\nШаг (см)=1\nТекущая координата x (см)=-----\n"
@@ -174,7 +171,7 @@ TEST_F(SessionTest, OptionLinesTickTheBoxesAndSeparatorChangesTheNumbers) {
     Run(session, "fix off");
     Run(session, "circulation on");
     Run(session, "protocol on");
-    const BenchOptions& options = session.GetBench().Options();
+    const BenchOptions& options = session.Lab().Options();
     EXPECT_FALSE(options.FixAngle);
     EXPECT_TRUE(options.SumCirculation);
     EXPECT_TRUE(options.WriteProtocol);
@@ -204,8 +201,8 @@ TEST_F(SessionTest, SceneIsPrintedWithShortestRoundTripCoordinates) {
 }
 
 TEST_F(SessionTest, BadLineStopsTheRunBeforeAnyLaterLine) {
-    const Ran ran = RunText("stepy\nrecord\nlog\nMove\nlog\n");
-    EXPECT_EQ(ran.status, ExitBadScript);
+    const ScriptRun ran = RunScriptText("stepy\nrecord\nlog\nMove\nlog\n");
+    EXPECT_EQ(ran.status, kExitBadScript);
     EXPECT_EQ(ran.out, "x (см):0\ny (см):1\nУгол датчика:0\nB (Тл):0\n \n");
     EXPECT_EQ(ran.err, "velmora-cli: test.script:4: not a command of the script: \"Move\"\n");
 }
@@ -228,15 +225,16 @@ TEST_F(SessionTest, ScriptProblemsAreNamedWithFileLineAndText) {
          "velmora-cli: test.script:2: not a command of the script: \"move\\x0D\"\n"},
     };
     for (const auto& c : cases) {
-        const Ran ran = RunText(c.script);
-        EXPECT_EQ(ran.status, ExitBadScript) << Quoted(c.script);
+        const ScriptRun ran = RunScriptText(c.script);
+        EXPECT_EQ(ran.status, kExitBadScript) << Quoted(c.script);
         EXPECT_EQ(ran.err, c.err) << Quoted(c.script);
     }
 }
 
 TEST_F(SessionTest, LineEndsAndAByteOrderMarkAreNotPartOfTheLine) {
-    const Ran ran = RunText("\xEF\xBB\xBFset Шаг (см)=2 \r\nstepx\r\nlog\nrecord\r\nlog");
-    EXPECT_EQ(ran.status, ExitRan);
+    const ScriptRun ran =
+        RunScriptText("\xEF\xBB\xBFset Шаг (см)=2 \r\nstepx\r\nlog\nrecord\r\nlog");
+    EXPECT_EQ(ran.status, kExitRan);
     EXPECT_EQ(ran.err, "");
     EXPECT_EQ(ran.out, "x (см):2\ny (см):0\nУгол датчика:0\nB (Тл):0\n \n");
 }
@@ -248,8 +246,9 @@ TEST_F(SessionTest, ScriptThatCannotBeReadIsReported) {
     ASSERT_NE(in, nullptr);
     std::FILE* err = std::tmpfile();
     std::FILE* out = std::fopen("/dev/null", "wb");
-    EXPECT_EQ(RunScript(in, "dir", out, err), ExitBadScript);
-    EXPECT_EQ(ContentOf(err), "velmora-cli: dir:1: cannot be read: Is a directory\n");
+    EXPECT_EQ(RunScript(in, "dir", out, err), kExitBadScript);
+    EXPECT_EQ(velmora::detail::ContentOf(err),
+              "velmora-cli: dir:1: cannot be read: Is a directory\n");
     for (std::FILE* file : {in, out, err})
         std::fclose(file);
 }

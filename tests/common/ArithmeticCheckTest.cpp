@@ -5,6 +5,7 @@
 #include "ArithmeticCheck.h"
 #include "Error.h"
 #include "ExtendedTestSupport.h"
+#include "FloatingPointFlags.h"
 
 namespace velmora {
 namespace {
@@ -66,22 +67,21 @@ TEST(ArithmeticCheck, OverflowIsReportedBeforeTheInvalidOperationItCauses) {
 }
 
 TEST(ArithmeticCheck, KeepsTheCallersFlagsAndLeavesNoneOfItsOwn) {
-    ClearExtendedFaults();
-    RaiseExtendedFaults(soft::kDivisionByZero);
-    EXPECT_EQ(Checked([] { return double(Runtime(1) / 4); }), 0.25);
-    EXPECT_EQ(RaisedExtendedFaults(), soft::kDivisionByZero);
-
-    ClearExtendedFaults();
-    EXPECT_THROW(Checked([] { return double(Runtime(1) / Runtime(0)); }), EMathError);
-    EXPECT_EQ(RaisedExtendedFaults(), 0u);
+    EXPECT_EQ(FlagsAfter(soft::kDivisionByZero,
+                         [] { EXPECT_EQ(Checked([] { return double(Runtime(1) / 4); }), 0.25); }),
+              soft::kDivisionByZero);
+    EXPECT_EQ(FlagsAfter(0,
+                         [] {
+                             EXPECT_THROW(Checked([] { return double(Runtime(1) / Runtime(0)); }),
+                                          EMathError);
+                         }),
+              0u);
 }
 
 TEST(ArithmeticCheck, AnEarlierFlagOfTheCallerIsNotBlamedOnTheWatchedArithmetic) {
-    ClearExtendedFaults();
-    RaiseExtendedFaults(soft::kOverflow);
-    EXPECT_NO_THROW(Checked([] { return double(Runtime(1) + 1); }));
-    EXPECT_EQ(RaisedExtendedFaults(), soft::kOverflow);
-    ClearExtendedFaults();
+    EXPECT_EQ(FlagsAfter(soft::kOverflow,
+                         [] { EXPECT_NO_THROW(Checked([] { return double(Runtime(1) + 1); })); }),
+              soft::kOverflow);
 }
 
 TEST(ArithmeticCheck, NestedChecksReportTheInnerFaultOnce) {

@@ -19,7 +19,9 @@ TEST(Utf, RoundTripsCyrillicAndAstralText) {
 
 TEST(Utf, UnpairedSurrogateBecomesReplacementCharacter) {
     const std::u16string lone{u'a', char16_t(0xD800), u'b'};
-    EXPECT_EQ(ToUtf8(lone), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(ToUtf8(lone),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 TEST(Utf, RejectsMalformedUtf8) {
@@ -31,7 +33,7 @@ TEST(Utf, RejectsMalformedUtf8) {
         "\xED\xA0\x80",      // surrogate code point
         "\xF4\x90\x80\x80",  // above U+10FFFF
         "\xFF",
-        "ok\xC3(",           // bad continuation
+        "ok\xC3(",  // bad continuation
     };
     for (const auto& b : bad) {
         EXPECT_FALSE(FromUtf8(b).has_value()) << testing::PrintToString(b);

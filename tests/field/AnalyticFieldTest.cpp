@@ -7,7 +7,6 @@
 #include <numbers>
 
 #include "FieldModel.h"
-#include "ResetLabState.h"
 
 namespace velmora {
 namespace {
@@ -43,12 +42,12 @@ struct LoopField {
 };
 
 LoopField AnalyticLoopField(double rhoCm, double zCm) {
-    constexpr double pi = std::numbers::pi;
-    const double mu0 = 4 * pi * 1e-7;   // T·m/A
-    const double current = 0.05 * 400;  // A, all turns together
-    const double a = 0.13;              // m
-    const double rho = rhoCm / 100;     // m
-    const double z = zCm / 100;         // m
+    constexpr double kPi = std::numbers::pi;
+    const double mu0 = 4 * kPi * 1e-7;                                      // T·m/A
+    const double current = static_cast<double>(kCoilCurrent * kCoilTurns);  // A, all turns
+    const double a = static_cast<double>(kCoilRadius) / 100;                // m
+    const double rho = rhoCm / 100;                                         // m
+    const double z = zCm / 100;                                             // m
     if (rho == 0) {
         // On the axis: B = μ0 I a² / (2 (a² + z²)^(3/2)).
         return {0, mu0 * current * a * a / (2 * std::pow(a * a + z * z, 1.5))};
@@ -60,7 +59,7 @@ LoopField AnalyticLoopField(double rhoCm, double zCm) {
     const double beta = std::sqrt(beta2);
     const double k = std::sqrt(4 * a * rho / beta2);
     const auto [kk, ee] = CompleteEllipticIntegrals(k);
-    const double c = mu0 * current / pi;
+    const double c = mu0 * current / kPi;
     return {c * z / (2 * alpha2 * beta * rho) * ((a * a + rho * rho + z * z) * ee - alpha2 * kk),
             c / (2 * alpha2 * beta) * ((a * a - rho * rho - z * z) * ee + alpha2 * kk)};
 }
@@ -90,7 +89,7 @@ TEST(AnalyticLoopField, AgreesWithTheSumAwayFromTheWires) {
     // Grid over the plot plane, every point at least 3 cm from both wire sections. The
     // difference is measured relative to the magnitude of the in-plane field, so points where
     // one component passes through zero are judged fairly.
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     double largest = 0;
     int points = 0;
     for (int i = -20; i <= 20; ++i) {

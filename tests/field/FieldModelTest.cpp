@@ -7,7 +7,7 @@
 #include "Error.h"
 #include "ExtendedTestSupport.h"
 #include "FieldModel.h"
-#include "ResetLabState.h"
+#include "FloatingPointFlags.h"
 
 namespace velmora {
 namespace {
@@ -28,23 +28,23 @@ testing::AssertionResult CloseRelative(Extended a, Extended b, Extended referenc
 }
 
 TEST(FieldModel, CentreOfTheCoilHasTheCircularCurrentField) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     EXPECT_EQ(FieldBx(state, 0, 0), 0.0);
     // B = μ0 I N ÷ (2 R) with R in metres; measured agreement 8e-15.
-    const Extended expected = 1e-7_ext * 2 * state.PiValue * 0.05_ext * 400 / 0.13_ext;
+    const Extended expected = state.Mu0 * kCoilCurrent * kCoilTurns / (2 * kCoilRadius / 100);
     EXPECT_TRUE(CloseRelative(FieldBy(state, 0, 0), expected, expected, 5e-14_ext));
 }
 
 TEST(FieldModel, OnTheAxisBxIsZeroAndByFollowsTheAxisFormula) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     for (const Extended y :
          {-30.0_ext, -10.0_ext, -1.0_ext, 0.5_ext, 5.0_ext, 10.0_ext, 26.0_ext, 100.0_ext}) {
         SCOPED_TRACE(testing::Message() << "y = " << y);
         EXPECT_EQ(FieldBx(state, 0, y), 0.0);
         // B = μ0 I N R² ÷ (2 (R² + y²)^(3/2)), R and y in metres; measured agreement 2e-14.
-        const Extended r = 0.13_ext;
+        const Extended r = kCoilRadius / 100;
         const Extended ym = y / 100;
-        const Extended expected = state.Mu0 * 0.05_ext * 400 * r * r /
+        const Extended expected = state.Mu0 * kCoilCurrent * kCoilTurns * r * r /
                                   (2 * std::pow(static_cast<double>(r * r + ym * ym), 1.5));
         EXPECT_TRUE(CloseRelative(FieldBy(state, 0, y), expected, expected, 5e-14_ext));
     }
@@ -53,7 +53,7 @@ TEST(FieldModel, OnTheAxisBxIsZeroAndByFollowsTheAxisFormula) {
 TEST(FieldModel, BxIsExactlyZeroOnBothAxesWithoutComputingAnything) {
     // The axis test comes before everything else, so even a coordinate whose square leaves
     // the extended range gives 0 there instead of an overflow.
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     const Extended xs[] = {-50,
                            -5,
                            3,
@@ -67,7 +67,7 @@ TEST(FieldModel, BxIsExactlyZeroOnBothAxesWithoutComputingAnything) {
 }
 
 TEST(FieldModel, DeadZonesAroundTheWiresIncludeTheirBoundary) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     const Point inside[] = {{13, 0}, {13, 1}, {12, 0}, {14, 0}, {-13, -1}, {-12.5_ext, 0.5_ext}};
     for (const auto& p : inside) {
         SCOPED_TRACE(testing::Message() << "(" << p.x << ", " << p.y << ")");
@@ -95,7 +95,7 @@ TEST(FieldModel, MirrorSymmetriesHoldToRoundingError) {
     // By is even and Bx odd in x and in y. Mirroring y leaves every term's arithmetic
     // unchanged; mirroring x visits the arcs in another order, which costs rounding error
     // relative to the field's magnitude (measured at most 8e-13 over the plot plane).
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     const Point points[] = {{5, 3},    {20, -7},      {0.5_ext, 40},
                             {-9, 2},   {13, 1.5_ext}, {14.5_ext, 0.3_ext},
                             {-3, -25}, {30, 30},      {45.1_ext, 0.05_ext}};
@@ -112,7 +112,7 @@ TEST(FieldModel, MirrorSymmetriesHoldToRoundingError) {
 }
 
 TEST(FieldModel, ProbeReadsTheComponentAlongItsDirection) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     // PiValue is π cut after ten decimals, so cos(PiValue/2) = sin((π − PiValue)/2), about
     // 4.5e-11: pointing "along y" the probe still picks up that share of Bx.
     const Extended halfPiShortfall = (Bits80(0x4000, 0xC90FDAA22168C235) - state.PiValue) / 2;
@@ -132,7 +132,7 @@ TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
     // own sine for the arcs, which gives these doubles too). Keeping any of K, φ, D, t or the
     // partial sums in extended precision, taking the sine in double, or forming K × t or the arc
     // factor in double changes at least one of these values.
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     struct Case {
         Extended x, y, angle;
         double bx, by;
@@ -164,7 +164,7 @@ TEST(FieldModel, ReproducesTheExactDoublesOfEveryRoundingStep) {
 TEST(FieldModel, ProbeReadingIsExactlyTheTwoSumsCombined) {
     // The reading makes both sums in one pass where both are needed; it must give, to the
     // last bit, what the two sums made one after the other give, everywhere on the plane.
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     for (Extended x = -31.5_ext; x <= 31.5_ext; x += 2.25_ext) {
         for (Extended y = -27.7_ext; y <= 27.7_ext; y += 3.9_ext) {
             for (const Extended angle : {0.0_ext, -0.9_ext, 2.6_ext, 1e6_ext}) {
@@ -188,7 +188,7 @@ std::u16string MessageOf(const std::function<void()>& compute) {
 }
 
 TEST(FieldModel, FarCoordinatesRaiseFloatingPointOverflow) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
     struct Case {
         const char* name;
         std::function<void()> compute;
@@ -243,21 +243,18 @@ TEST(FieldModel, FarCoordinatesRaiseFloatingPointOverflow) {
 }
 
 TEST(FieldModel, LeavesTheCallersFaultFlagsAsTheyWere) {
-    const LabState state = ResetLabState();
+    const LabState state = WorkingLabState();
+    const Extended far = Bits80(0x4297, 0xA738C6BEBB12D16D);  // 1e200
     for (const unsigned callerFlags :
          {0u, unsigned{soft::kOverflow}, unsigned{soft::kInvalid | soft::kDivisionByZero}}) {
         SCOPED_TRACE(testing::Message() << "caller's flags " << callerFlags);
-        ClearExtendedFaults();
-        RaiseExtendedFaults(callerFlags);
-        ProbeReading(state, 0.7_ext, 6.5_ext, 5);  // stale flags of the caller are not blamed on it
-        EXPECT_EQ(RaisedExtendedFaults(), callerFlags);
-
-        ClearExtendedFaults();
-        RaiseExtendedFaults(callerFlags);
-        EXPECT_THROW(FieldBy(state, Bits80(0x4297, 0xA738C6BEBB12D16D), 1), EMathError);  // 1e200
-        EXPECT_EQ(RaisedExtendedFaults(), callerFlags);
+        // Stale flags of the caller are not blamed on the reading.
+        EXPECT_EQ(FlagsAfter(callerFlags, [&] { ProbeReading(state, 0.7_ext, 6.5_ext, 5); }),
+                  callerFlags);
+        EXPECT_EQ(
+            FlagsAfter(callerFlags, [&] { EXPECT_THROW(FieldBy(state, far, 1), EMathError); }),
+            callerFlags);
     }
-    ClearExtendedFaults();
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ TEST(NumberLayouts, WriteASeparatorThatIsNeitherPointNorComma) {
 TEST(NumberLayouts, FollowTheSeparatorCurrentAtEachCall) {
     SeparatorScope comma(u',');
     EXPECT_EQ(FormatGeneral(7.5_ext, 15, 0), u"7,5");
-    FormatSettings().DecimalSeparator = u'.';
+    SeparatorScope point(u'.');
     EXPECT_EQ(FormatGeneral(7.5_ext, 15, 0), u"7.5");
     EXPECT_EQ(FormatExponent(7.5_ext, 5, 4), u"7.5000E+0000");
 }

@@ -6,36 +6,12 @@
 
 #include "Error.h"
 #include "ExtendedTestSupport.h"
+#include "FloatingPointState.h"
 #include "NumText.h"
 #include "SeparatorScope.h"
 
 namespace velmora {
 namespace {
-
-/// What a caller can observe of the floating-point unit: the raised flags, the rounding
-/// mode, and on x86 the x87 control word and the SSE control and status register.
-struct FloatingPointState {
-    int flags = 0;
-    int rounding = 0;
-    std::uint16_t x87Control = 0;
-    std::uint32_t sseControlStatus = 0;
-
-    bool operator==(const FloatingPointState&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const FloatingPointState& s) {
-    return out << "flags " << s.flags << ", rounding " << s.rounding << ", x87 control "
-               << s.x87Control << ", mxcsr " << s.sseControlStatus;
-}
-
-FloatingPointState Observe() {
-    FloatingPointState state;
-    state.flags = std::fetestexcept(FE_ALL_EXCEPT);
-    state.rounding = std::fegetround();
-    asm volatile("fnstcw %0" : "=m"(state.x87Control));
-    asm volatile("stmxcsr %0" : "=m"(state.sseControlStatus));
-    return state;
-}
 
 void SetX87Precision(std::uint16_t precisionBits) {
     std::uint16_t control = 0;
@@ -98,10 +74,10 @@ TEST_F(ScanEnvironment, TheCallersFlagsAndControlsComeBackWhole) {
     for (const auto& caller : kCallers) {
         for (const auto& text : kTexts) {
             Enter(caller);
-            const FloatingPointState before = Observe();
+            const FloatingPointState before = ObserveFloatingPoint();
             Extended value = 0;
             TryTextToNumber(text, point, value);
-            const FloatingPointState after = Observe();
+            const FloatingPointState after = ObserveFloatingPoint();
             std::fesetenv(FE_DFL_ENV);
             EXPECT_EQ(after, before)
                 << caller.name << ", text of " << text.size() << " characters starting "
@@ -131,9 +107,9 @@ TEST_F(ScanEnvironment, ResultsDoNotDependOnTheCallersRoundingOrPrecision) {
 TEST_F(ScanEnvironment, AFailedParseRaisesItsErrorWithTheCallersFlagsIntact) {
     SeparatorScope point(u'.');
     Enter(kCallers[1]);
-    const FloatingPointState before = Observe();
+    const FloatingPointState before = ObserveFloatingPoint();
     EXPECT_THROW(ParseNumber(u"1e4933"), EConvertError);
-    const FloatingPointState after = Observe();
+    const FloatingPointState after = ObserveFloatingPoint();
     std::fesetenv(FE_DFL_ENV);
     EXPECT_EQ(after, before);
 }

@@ -11,7 +11,8 @@
 #
 #   check_packaging.sh BUILD_DIR VERSION WORK_DIR
 #
-# Leaves nothing running; WORK_DIR keeps the trees, the package and the logs.
+# Leaves nothing running (tests/support/desktop-session.sh); WORK_DIR keeps the trees, the
+# package and the logs.
 set -euo pipefail
 
 build=$1
@@ -19,20 +20,12 @@ version=$2
 work=$3
 rm -rf "$work"
 mkdir -p "$work"
+out=$work
+source "$(dirname "$0")/../support/desktop-session.sh"
 
 app_id=org.example.Velmora
 icon_sizes=(16 22 24 32 48 64 128 256)
 failures=0
-pids=()
-
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -53,16 +46,6 @@ has_lines() {
     local what=$1 file=$2 line
     while IFS= read -r line; do
         grep -Fxq -- "$line" "$file" || fail "$what lacks the line: $line"
-    done
-}
-
-# Polls a command until it succeeds, for at most $1 seconds.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
     done
 }
 
@@ -231,19 +214,15 @@ else
 fi
 
 echo "== started from the desktop entry"
-unset WAYLAND_DISPLAY DISPLAY XAUTHORITY SESSION_MANAGER
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-if ! wait_for 20 grep -q '[0-9]' "$work/display"; then
+if ! start_x_server 1280 1024; then
     fail "Xvfb did not start"
     exit 1
 fi
-export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
 # As a launcher does: the Exec line split into words, the program looked up on PATH.
 read -r -a command <<<"$exec_line"
 PATH="$root/bin:$PATH" LC_ALL=C.UTF-8 "${command[@]}" >"$work/program.log" 2>&1 &
 program_pid=$!
-pids=("$program_pid" "${pids[@]}")
+pids+=("$program_pid")
 if wait_for 30 xdotool search --onlyvisible --pid "$program_pid"; then
     window=$(xdotool search --onlyvisible --pid "$program_pid" | head -1)
     wm_class=$(xprop -id "$window" WM_CLASS)

@@ -2,8 +2,6 @@
 // value cell, a megabyte script line, and a protocol of 100,000 lines.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,24 +10,18 @@
 #include "NumText.h"
 #include "Script.h"
 #include "ScriptRun.h"
+#include "SeparatorScope.h"
 #include "Utf.h"
 
 namespace velmora {
 namespace {
 
-constexpr std::size_t Megabyte = 1 << 20;
+constexpr std::size_t kMegabyte = 1 << 20;
 
-/// Keeps the user's decimal separator for the test and gives it back afterwards.
+/// Runs a test with the decimal point and gives the user's separator back afterwards.
 class HostileSizesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = FormatSettings();
-        FormatSettings().DecimalSeparator = u'.';
-    }
-    void TearDown() override { FormatSettings() = saved_; }
-
   private:
-    TFormatSettings saved_;
+    SeparatorScope point_{u'.'};
 };
 
 std::u16string Repeated(char16_t c, std::size_t count) {
@@ -41,7 +33,7 @@ std::u16string NotANumberMessage(const std::u16string& text) {
 }
 
 TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
-    const std::u16string zeros = Repeated(u'0', Megabyte - 2);
+    const std::u16string zeros = Repeated(u'0', kMegabyte - 2);
     struct Case {
         const char* what;
         std::u16string text;
@@ -49,8 +41,8 @@ TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
         std::u16string probeX;   // the x row after "Шаг по X" from the origin
     };
     const Case cases[] = {
-        {"letters", Repeated(u'a', Megabyte), NotANumberMessage(Repeated(u'a', Megabyte)), {}},
-        {"Cyrillic", Repeated(u'ж', Megabyte), NotANumberMessage(Repeated(u'ж', Megabyte)), {}},
+        {"letters", Repeated(u'a', kMegabyte), NotANumberMessage(Repeated(u'a', kMegabyte)), {}},
+        {"Cyrillic", Repeated(u'ж', kMegabyte), NotANumberMessage(Repeated(u'ж', kMegabyte)), {}},
         {"digits beyond the extended range", u"10" + zeros, NotANumberMessage(u"10" + zeros), {}},
         // Integer and fraction digits accumulate as one whole number, which overflows; the
         // message quotes the last text tried, with the other separator.
@@ -60,24 +52,24 @@ TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
          {}},
         {"a fraction far below the smallest subnormal", u"0." + zeros + u"7", {}, u"0"},
         {"blanks around a number",
-         Repeated(u' ', Megabyte / 2) + u"2.5" + Repeated(u' ', Megabyte / 2),
+         Repeated(u' ', kMegabyte / 2) + u"2.5" + Repeated(u' ', kMegabyte / 2),
          {},
          u"2.5"},
-        {"tabs before a number", Repeated(u'\t', Megabyte) + u"3", {}, u"3"},
+        {"tabs before a number", Repeated(u'\t', kMegabyte) + u"3", {}, u"3"},
         {"a megabyte of exponent digits",
-         u"1e" + Repeated(u'9', Megabyte),
-         NotANumberMessage(u"1e" + Repeated(u'9', Megabyte)),
+         u"1e" + Repeated(u'9', kMegabyte),
+         NotANumberMessage(u"1e" + Repeated(u'9', kMegabyte)),
          {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Bench bench;
         bench.Reset();
-        bench.Table().SetInput(keys::Step, c.text);
-        const std::u16string xBefore = bench.Table().Value(2);
+        bench.Type(ReadoutRow::Step, c.text);
+        const std::u16string xBefore = bench.Table().Value(ReadoutRow::CurrentX);
         if (c.message.empty()) {
             ASSERT_NO_THROW(bench.StepX());
-            EXPECT_EQ(bench.Table().Value(2), c.probeX);
+            EXPECT_EQ(bench.Table().Value(ReadoutRow::CurrentX), c.probeX);
             continue;
         }
         try {
@@ -88,19 +80,12 @@ TEST_F(HostileSizesTest, MegabyteInTheStepCellConvertsOrFailsWithItsWholeText) {
                 << "message of " << e.Message().size() << " units";
             EXPECT_TRUE(ErrorBoxText(e.Message()) == c.message + u".");
         }
-        EXPECT_EQ(bench.Table().Value(2), xBefore);
+        EXPECT_EQ(bench.Table().Value(ReadoutRow::CurrentX), xBefore);
         EXPECT_EQ(bench.State().ProbeX, 0);
     }
 }
 
 namespace cli = velmora::cli;
-
-/// A script run through RunScript in memory: status, output and error output.
-using cli::Ran;
-
-Ran RunText(const std::string& script) {
-    return cli::RunText(script, "big.script");
-}
 
 /// A script and what velmora-cli answers it with.
 struct ScriptCase {
@@ -117,7 +102,7 @@ template <std::size_t N>
 void ExpectAnswers(const ScriptCase (&cases)[N]) {
     for (const ScriptCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const Ran ran = RunText(c.script);
+        const ScriptRun ran = RunScriptText(c.script, "big.script");
         EXPECT_EQ(ran.status, c.status);
         EXPECT_TRUE(ran.out == c.out) << "output of " << ran.out.size() << " bytes";
         EXPECT_TRUE(ran.err == c.err) << "error output of " << ran.err.size() << " bytes";
@@ -125,22 +110,22 @@ void ExpectAnswers(const ScriptCase (&cases)[N]) {
 }
 
 TEST_F(HostileSizesTest, ScriptLinesOfAMegabyteRunOrAreReportedWhole) {
-    const std::string letters(Megabyte, 'q');
-    const std::string cyrillic = ToUtf8(Repeated(u'ж', Megabyte / 2));
+    const std::string letters(kMegabyte, 'q');
+    const std::string cyrillic = ToUtf8(Repeated(u'ж', kMegabyte / 2));
     const ScriptCase cases[] = {
         {"a megabyte typed into the step cell",
-         "set Шаг (см)=" + letters + "\nstepx\nrecord\nlog\n", cli::ExitRan,
+         "set Шаг (см)=" + letters + "\nstepx\nrecord\nlog\n", cli::kExitRan,
          "error: '" + letters +
              "' is not a valid floating point value.\n"
              "x (см):0\ny (см):0\nУгол датчика:0\nB (Тл):0\n \n",
          ""},
         {"a megabyte of Cyrillic in a comment and blanks around a step",
-         "# " + cyrillic + "\nset Шаг (см)=" + std::string(Megabyte, ' ') +
+         "# " + cyrillic + "\nset Шаг (см)=" + std::string(kMegabyte, ' ') +
              "4\nstepy\nrecord\nlog\n",
-         cli::ExitRan, "x (см):0\ny (см):4\nУгол датчика:0\nB (Тл):0\n \n", ""},
-        {"a megabyte line that is no command", "move\n" + letters + "\nlog\n", cli::ExitBadScript,
+         cli::kExitRan, "x (см):0\ny (см):4\nУгол датчика:0\nB (Тл):0\n \n", ""},
+        {"a megabyte line that is no command", "move\n" + letters + "\nlog\n", cli::kExitBadScript,
          "", "velmora-cli: big.script:2: not a command of the script: \"" + letters + "\"\n"},
-        {"a megabyte key", "set " + cyrillic + "=1\n", cli::ExitBadScript, "",
+        {"a megabyte key", "set " + cyrillic + "=1\n", cli::kExitBadScript, "",
          "velmora-cli: big.script:1: not a key of the readout table: \"set " + cyrillic + "=1\"\n"},
     };
     ExpectAnswers(cases);
@@ -149,20 +134,20 @@ TEST_F(HostileSizesTest, ScriptLinesOfAMegabyteRunOrAreReportedWhole) {
 TEST_F(HostileSizesTest, ScriptLinesUpToTheLimitRunAndALongerOneStopsTheRun) {
     const std::string walk = "stepy\nrecord\nlog\n";
     const std::string walked = "x (см):0\ny (см):1\nУгол датчика:0\nB (Тл):0\n \n";
-    const std::string fullComment = "#" + std::string(cli::MaxLineBytes - 1, 'x');
+    const std::string fullComment = "#" + std::string(cli::kMaxLineBytes - 1, 'x');
     const std::string tooLong =
         "velmora-cli: big.script:4: line longer than 16 MiB (16777216 bytes)\n";
     const ScriptCase cases[] = {
-        {"a comment at the limit", fullComment + "\n" + walk, cli::ExitRan, walked, ""},
+        {"a comment at the limit", fullComment + "\n" + walk, cli::kExitRan, walked, ""},
         {"a byte order mark and a line end beside it are not counted",
-         "\xEF\xBB\xBF" + fullComment + "\r\n" + walk, cli::ExitRan, walked, ""},
-        {"a last line at the limit without a line feed", walk + fullComment, cli::ExitRan, walked,
+         "\xEF\xBB\xBF" + fullComment + "\r\n" + walk, cli::kExitRan, walked, ""},
+        {"a last line at the limit without a line feed", walk + fullComment, cli::kExitRan, walked,
          ""},
         {"one byte over, after lines that ran", walk + fullComment + "x\nrecord\nlog\n",
-         cli::ExitBadScript, walked, tooLong},
-        {"one byte over before a line end", walk + fullComment + "x\r\n", cli::ExitBadScript,
+         cli::kExitBadScript, walked, tooLong},
+        {"one byte over before a line end", walk + fullComment + "x\r\n", cli::kExitBadScript,
          walked, tooLong},
-        {"far over without a line feed", walk + fullComment + fullComment, cli::ExitBadScript,
+        {"far over without a line feed", walk + fullComment + fullComment, cli::kExitBadScript,
          walked, tooLong},
     };
     ExpectAnswers(cases);
@@ -174,13 +159,13 @@ TEST_F(HostileSizesTest, ProtocolOfHundredThousandLinesIsRecordedWholeAndErased)
     std::string script =
         "protocol on\nset Шаг (см)=0.5\nset Начальная координата x (см)=5\n"
         "set Начальная координата y (см)=3\nstart\n";
-    constexpr std::size_t Entries = 20000;
-    for (std::size_t entry = 0; entry < Entries; ++entry)
+    constexpr std::size_t kEntries = 20000;
+    for (std::size_t entry = 0; entry < kEntries; ++entry)
         script += entry % 1000 == 0 ? "stepx\n" : "record\n";
     script += "log\nerase\nlog\nrecord\nlog\n";
 
-    const Ran ran = RunText(script);
-    ASSERT_EQ(ran.status, cli::ExitRan);
+    const ScriptRun ran = RunScriptText(script, "big.script");
+    ASSERT_EQ(ran.status, cli::kExitRan);
     EXPECT_EQ(ran.err, "");
 
     std::vector<std::string> lines;
@@ -189,7 +174,7 @@ TEST_F(HostileSizesTest, ProtocolOfHundredThousandLinesIsRecordedWholeAndErased)
         lines.push_back(ran.out.substr(at, end - at));
     }
     // The whole log, then nothing for the erased one, then the one entry after "Стереть".
-    ASSERT_EQ(lines.size(), 5 * Entries + 5);
+    ASSERT_EQ(lines.size(), 5 * kEntries + 5);
     const std::string firstEntry = "x (см):5.5|y (см):3|Угол датчика:0|B (Тл):1.676E-0005| ";
     const std::string lastEntry = "x (см):15|y (см):3|Угол датчика:0|B (Тл):8.04E-0005| ";
     const auto entryAt = [&](std::size_t line) {
@@ -197,8 +182,8 @@ TEST_F(HostileSizesTest, ProtocolOfHundredThousandLinesIsRecordedWholeAndErased)
                "|" + lines[line + 4];
     };
     EXPECT_EQ(entryAt(0), firstEntry);
-    EXPECT_EQ(entryAt(5 * (Entries - 1)), lastEntry);
-    EXPECT_EQ(entryAt(5 * Entries), lastEntry);
+    EXPECT_EQ(entryAt(5 * (kEntries - 1)), lastEntry);
+    EXPECT_EQ(entryAt(5 * kEntries), lastEntry);
     std::size_t misshapen = 0;
     for (std::size_t line = 0; line < lines.size(); line += 5) {
         misshapen +=

@@ -10,9 +10,9 @@
 #include <QXmlStreamReader>
 
 #include "MainWindowFixture.h"
-#include "NumText.h"
 #include "PictureClipboard.h"
 #include "PlotChart.h"
+#include "SeparatorScope.h"
 
 namespace velmora::test {
 namespace {
@@ -121,8 +121,8 @@ class CopyPictureTest : public QObject {
         QCOMPARE(image.pixelColor(4, 4), QColor(Qt::white));
         // The wire sections at (±13, 0) are red where the plot draws them, at twice the scale.
         const QRect area = chart()->DataArea();
-        const AxisRange x = PlotScene::FixedXRange;
-        const AxisRange y = PlotScene::FixedYRange;
+        const AxisRange x = PlotScene::kFixedXRange;
+        const AxisRange y = PlotScene::kFixedYRange;
         for (const double wire : {-13.0, 13.0}) {
             const double column = area.left() + (wire - x.Min) / (x.Max - x.Min) * area.width();
             const double row = area.top() + y.Max / (y.Max - y.Min) * area.height();
@@ -135,14 +135,12 @@ class CopyPictureTest : public QObject {
         // Under Arabic, with the bench's decimal comma: Latin digits, "-" and the comma.
         const QLocale desktop;
         QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::SaudiArabia));
-        const char16_t separator = FormatSettings().DecimalSeparator;
-        FormatSettings().DecimalSeparator = u',';
+        const SeparatorScope comma(u',');
         const std::unique_ptr<TForm1> arabic = ShowMainWindow();
         auto* plot = Control<PlotChart>(*arabic, "Chart1");
         plot->SetRanges({-1, 1}, {-25, 25});
         const QStringList texts = ReadSvg(plot->RenderSvg()).texts;
         QLocale::setDefault(desktop);
-        FormatSettings().DecimalSeparator = separator;
         QVERIFY2(texts.contains(QStringLiteral("-0,5")), qPrintable(texts.join(u' ')));
         QVERIFY(texts.contains(QStringLiteral("-20")));
     }
@@ -177,7 +175,7 @@ class CopyPictureTest : public QObject {
             QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("image/svg+xml"))));
         QVERIFY(fixed.contains(-20));
         // The copy changes nothing on screen.
-        QCOMPARE(chart->XRange(), PlotScene::FixedXRange);
+        QCOMPARE(chart->XRange(), PlotScene::kFixedXRange);
     }
 
     void PictureIsDrawnWithTheCurrentLayers() {

@@ -365,8 +365,8 @@ class LayoutTest : public QObject {
         QVERIFY(700 - 1 - area.bottom() >= 28 + metrics.height());
         // Where no axis is drawn, the data area reaches the margins exactly.
         QCOMPARE(area, QRect(51, 28, 700 - 21 - 51, 700 - 28 - 53));
-        QCOMPARE(chart->XRange(), PlotScene::FixedXRange);
-        QCOMPARE(chart->YRange(), PlotScene::FixedYRange);
+        QCOMPARE(chart->XRange(), PlotScene::kFixedXRange);
+        QCOMPARE(chart->YRange(), PlotScene::kFixedYRange);
     }
 
   private:

@@ -25,12 +25,12 @@ std::unique_ptr<TForm1> ShowMainWindow() {
 
 QString ShownValue(const TForm1& form, int row) {
     const ReadoutView* view = Control<ReadoutView>(form, "ValueListEditor1");
-    return view->model()->index(row, ReadoutModel::ValueColumn).data().toString();
+    return view->model()->index(row, ReadoutModel::kValueColumn).data().toString();
 }
 
 void TypeValue(TForm1& form, int row, const QString& text) {
     ReadoutView* view = Control<ReadoutView>(form, "ValueListEditor1");
-    const QModelIndex cell = view->model()->index(row, ReadoutModel::ValueColumn);
+    const QModelIndex cell = view->model()->index(row, ReadoutModel::kValueColumn);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
     auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
     if (editor == nullptr) {

@@ -58,8 +58,8 @@ class PlotGestureTest : public QObject {
             QVERIFY2(Near(chart_->XRange(), x0, x1), qPrintable(Text(chart_->XRange())));
             QVERIFY2(Near(chart_->YRange(), y0, y1), qPrintable(Text(chart_->YRange())));
         } else {
-            QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
-            QCOMPARE(chart_->YRange(), PlotScene::FixedYRange);
+            QCOMPARE(chart_->XRange(), PlotScene::kFixedXRange);
+            QCOMPARE(chart_->YRange(), PlotScene::kFixedYRange);
         }
     }
 
@@ -82,7 +82,7 @@ class PlotGestureTest : public QObject {
         // with no button held.
         Send(QEvent::MouseMove, Qt::NoButton, c + QPoint(80, 80), Qt::NoButton);
         QVERIFY(!canvas_->findChild<QRubberBand*>()->isVisible());
-        QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
+        QCOMPARE(chart_->XRange(), PlotScene::kFixedXRange);
         // The other button during a drag does nothing; the drag goes on.
         const double left = chart_->PixelToX(c.x());
         Send(QEvent::MouseButtonPress, Qt::LeftButton, c, Qt::LeftButton);
@@ -99,10 +99,10 @@ class PlotGestureTest : public QObject {
         Drag(Qt::RightButton, c, c + QPoint(30, 0));    // pan
         Drag(Qt::LeftButton, c, c + QPoint(50, 50));    // zoom again
         Wheel(-120);
-        QVERIFY(!(chart_->XRange() == PlotScene::FixedXRange));
+        QVERIFY(!(chart_->XRange() == PlotScene::kFixedXRange));
         Drag(Qt::LeftButton, c, c + QPoint(-100, 100));
-        QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
-        QCOMPARE(chart_->YRange(), PlotScene::FixedYRange);
+        QCOMPARE(chart_->XRange(), PlotScene::kFixedXRange);
+        QCOMPARE(chart_->YRange(), PlotScene::kFixedYRange);
         // Restored ranges are the new starting point: the next zoom returns to them, and a
         // restore with no change since the last one changes nothing.
         Drag(Qt::LeftButton, c, c + QPoint(100, 100));
@@ -111,10 +111,10 @@ class PlotGestureTest : public QObject {
         const AxisRange zoomedX = chart_->XRange();
         const AxisRange zoomedY = chart_->YRange();
         Drag(Qt::LeftButton, c, c + QPoint(-100, -100));
-        QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
+        QCOMPARE(chart_->XRange(), PlotScene::kFixedXRange);
         Drag(Qt::LeftButton, c, c + QPoint(-100, -100));
-        QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
-        QVERIFY(!(zoomedX == PlotScene::FixedXRange) && !(zoomedY == PlotScene::FixedYRange));
+        QCOMPARE(chart_->XRange(), PlotScene::kFixedXRange);
+        QVERIFY(!(zoomedX == PlotScene::kFixedXRange) && !(zoomedY == PlotScene::kFixedYRange));
     }
 
     void RightDragPansWithTheMouse() {
@@ -151,7 +151,7 @@ class PlotGestureTest : public QObject {
             Wheel(delta);
         }
         QVERIFY2(Near(chart_->YRange(), min, max), qPrintable(Text(chart_->YRange())));
-        QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
+        QCOMPARE(chart_->XRange(), PlotScene::kFixedXRange);
     }
 
     void GesturesLeaveTheBenchAloneAndResetFixesTheRanges() {
@@ -166,11 +166,11 @@ class PlotGestureTest : public QObject {
         // The letters stay where they are.
         QCOMPARE(Control<QWidget>(*form_, "Label2")->geometry(), QRect(656, 312, 14, 25));
         Click(Control<QPushButton>(*form_, "Button1"));
-        QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
-        QCOMPARE(chart_->YRange(), PlotScene::FixedYRange);
+        QCOMPARE(chart_->XRange(), PlotScene::kFixedXRange);
+        QCOMPARE(chart_->YRange(), PlotScene::kFixedYRange);
         // A drag outside the data area starts nothing.
         Drag(Qt::LeftButton, QPoint(2, 2), QPoint(200, 200));
-        QCOMPARE(chart_->XRange(), PlotScene::FixedXRange);
+        QCOMPARE(chart_->XRange(), PlotScene::kFixedXRange);
     }
 
   private:

@@ -11,6 +11,7 @@
 
 #include "Application.h"
 #include "MainWindowFixture.h"
+#include "PlotChart.h"
 
 namespace velmora::test {
 
@@ -22,7 +23,9 @@ class PaintCount : public QObject {
         counts_[widget] = 0;
     }
     int Of(QWidget* widget) const { return counts_.at(widget); }
-    QRegion RegionOf(QWidget* widget) const { return regions_.count(widget) ? regions_.at(widget) : QRegion(); }
+    QRegion RegionOf(QWidget* widget) const {
+        return regions_.count(widget) ? regions_.at(widget) : QRegion();
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -49,36 +52,43 @@ class PlotRedrawTest : public QObject {
     void RedrawRepaintsWhatChanged_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("plotRepaint");  // "none", "part" or "most"
-        QTest::newRow("turned probe") << "Button4" << "part";
-        QTest::newRow("probe stepped along x") << "Button6" << "part";
-        QTest::newRow("reset after a step") << "Button1" << "part";
-        QTest::newRow("protocol entry") << "Button12" << "none";
-        QTest::newRow("wheel notch") << "wheel" << "most";
+        QTest::newRow("turned probe") << "Button4"
+                                      << "part";
+        QTest::newRow("probe stepped along x") << "Button6"
+                                               << "part";
+        QTest::newRow("reset after a step") << "Button1"
+                                            << "part";
+        QTest::newRow("protocol entry") << "Button12"
+                                        << "none";
+        QTest::newRow("wheel notch") << "wheel"
+                                     << "most";
     }
     void RedrawRepaintsWhatChanged() {
         QFETCH(QString, action);
         QFETCH(QString, plotRepaint);
-        auto* pressed = action == "wheel" ? nullptr : Control<QPushButton>(*form_, qPrintable(action));
+        auto* pressed =
+            action == "wheel" ? nullptr : Control<QPushButton>(*form_, qPrintable(action));
         if (action == "Button1") {
             Click(Control<QPushButton>(*form_, "Button2"));
         }
         // The plot, which has the focus at first, is repainted whole when it loses it.
-        (pressed != nullptr ? static_cast<QWidget*>(pressed) : form_->ui.Chart1)->setFocus();
+        (pressed != nullptr ? static_cast<QWidget*>(pressed) : Control<PlotChart>(*form_, "Chart1"))
+            ->setFocus();
         Settle();
-        QWidget* plot = form_->ui.Chart1->Canvas();
+        QWidget* plot = Control<PlotChart>(*form_, "Chart1")->Canvas();
         PaintCount paints;
         paints.Watch(plot);
         const char* onThePlot[] = {"Button1", "Button8", "Button9", "Button11"};
         for (const char* name : onThePlot) {
             paints.Watch(Control<QPushButton>(*form_, name));
         }
-        paints.Watch(form_->ui.Label2);
-        paints.Watch(form_->ui.Label3);
+        paints.Watch(Control<QLabel>(*form_, "Label2"));
+        paints.Watch(Control<QLabel>(*form_, "Label3"));
 
         if (pressed != nullptr) {
             Click(pressed);
         } else {
-            WheelOnPlot(form_->ui.Chart1, 120);
+            WheelOnPlot(Control<PlotChart>(*form_, "Chart1"), 120);
             Settle();
         }
         const QRect repainted = paints.RegionOf(plot).boundingRect();
@@ -88,16 +98,18 @@ class PlotRedrawTest : public QObject {
             // The probe's arrow, where it was and where it is: a few dozen pixels.
             QVERIFY(paints.Of(plot) >= 1);
             QVERIFY2(repainted.width() <= 100 && repainted.height() <= 100,
-                     qPrintable(QStringLiteral("%1 x %2").arg(repainted.width()).arg(repainted.height())));
+                     qPrintable(
+                         QStringLiteral("%1 x %2").arg(repainted.width()).arg(repainted.height())));
         } else {
             // The whole plane inside the axes is drawn anew.
-            QVERIFY(repainted.contains(form_->ui.Chart1->DataArea().adjusted(40, 40, -40, -40)));
+            QVERIFY(repainted.contains(
+                Control<PlotChart>(*form_, "Chart1")->DataArea().adjusted(40, 40, -40, -40)));
         }
         // The letters "X" and "Y" let the plot show through: they are painted over it again
         // when the plot beneath them is.
         const bool lettersBeneath = plotRepaint == "most";
-        QCOMPARE(paints.Of(form_->ui.Label2) >= 1, lettersBeneath);
-        QCOMPARE(paints.Of(form_->ui.Label3) >= 1, lettersBeneath);
+        QCOMPARE(paints.Of(Control<QLabel>(*form_, "Label2")) >= 1, lettersBeneath);
+        QCOMPARE(paints.Of(Control<QLabel>(*form_, "Label3")) >= 1, lettersBeneath);
         // The buttons on the plot hide it: they are never painted with it.
         for (const char* name : onThePlot) {
             auto* button = Control<QPushButton>(*form_, name);
@@ -108,7 +120,7 @@ class PlotRedrawTest : public QObject {
     }
 
     void PlotIsDrawnOnTheWindowGround() {
-        const auto* chart = form_->ui.Chart1;
+        const auto* chart = Control<PlotChart>(*form_, "Chart1");
         const QImage drawn = chart->Canvas()->grab().toImage();
         const QRect area = chart->DataArea();
         // The pixel of a plane point (cm) inside the data area.
@@ -120,10 +132,10 @@ class PlotRedrawTest : public QObject {
         };
         const QColor ground = form_->palette().color(QPalette::Base);
         const std::pair<QPoint, QColor> expected[] = {
-            {pixel(-20, 20), ground},                          // empty plane
-            {QPoint(chart->width() - 2, 1), ground},           // margin beyond the axes
-            {pixel(13, 0.8), QColor(Qt::red)},                 // wire section, above the axis line
-            {pixel(-13, -0.8), QColor(Qt::red)},               // the other, below it
+            {pixel(-20, 20), ground},                 // empty plane
+            {QPoint(chart->width() - 2, 1), ground},  // margin beyond the axes
+            {pixel(13, 0.8), QColor(Qt::red)},        // wire section, above the axis line
+            {pixel(-13, -0.8), QColor(Qt::red)},      // the other, below it
         };
         for (const auto& [at, colour] : expected) {
             QCOMPARE(drawn.pixelColor(at * drawn.devicePixelRatio()), colour);

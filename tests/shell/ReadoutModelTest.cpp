@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "Bench.h"
 #include "ReadoutModel.h"
 #include "ReadoutTable.h"
 #include "ReadoutView.h"
@@ -58,24 +59,26 @@ class ReadoutModelTest : public QObject {
     void ValueCellShowsItsText() {
         QFETCH(QString, typed);
         QFETCH(QString, shown);
-        ReadoutTable table;
-        ReadoutModel model(table);
+        velmora::Bench bench;
+        const ReadoutTable& table = bench.Table();
+        ReadoutModel model(bench);
         // Qt's own checks of a model's contract run on every change the test makes.
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QVERIFY(model.setData(model.index(4, ReadoutModel::ValueColumn), typed, Qt::EditRole));
-        QCOMPARE(Cell(model, 4, ReadoutModel::ValueColumn, Qt::DisplayRole), shown);
+        QVERIFY(model.setData(model.index(4, ReadoutModel::kValueColumn), typed, Qt::EditRole));
+        QCOMPARE(Cell(model, 4, ReadoutModel::kValueColumn, Qt::DisplayRole), shown);
         // The editor and the commands get the whole text.
-        QCOMPARE(Cell(model, 4, ReadoutModel::ValueColumn, Qt::EditRole), typed);
-        QCOMPARE(table.Value(4), typed.toStdU16String());
-        QCOMPARE(Cell(model, 4, ReadoutModel::KeyColumn, Qt::DisplayRole),
+        QCOMPARE(Cell(model, 4, ReadoutModel::kValueColumn, Qt::EditRole), typed);
+        QCOMPARE(table.Value(velmora::ReadoutRowAt(4)), typed.toStdU16String());
+        QCOMPARE(Cell(model, 4, ReadoutModel::kKeyColumn, Qt::DisplayRole),
                  QStringLiteral("Начальная координата x (см)"));
     }
 
     void RefreshReportsTheRowsWhoseTextChanged() {
         const QString megabyte = QString::fromStdU16String(Repeated(u"7,5e", 1 << 20));
-        ReadoutTable table;
-        ReadoutModel model(table);
+        velmora::Bench bench;
+        const ReadoutTable& table = bench.Table();
+        ReadoutModel model(bench);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         const struct {
@@ -86,23 +89,29 @@ class ReadoutModelTest : public QObject {
             {"nothing", [] {}, {}},
             {"typed into the table",
              [&] {
-                 model.setData(model.index(4, ReadoutModel::ValueColumn), megabyte, Qt::EditRole);
+                 model.setData(model.index(4, ReadoutModel::kValueColumn), megabyte, Qt::EditRole);
              },
              {}},
-            {"a row written with its own text", [&] { table.SetValue(3, table.Value(3)); }, {}},
+            {"a row written with its own text",
+             [&] { bench.Type(velmora::ReadoutRowAt(3), table.Value(velmora::ReadoutRowAt(3))); },
+             {}},
             {"two rows written, one changed",
              [&] {
-                 table.SetValue(2, u"1,5");
-                 table.SetValue(3, table.Value(3));
+                 bench.Type(velmora::ReadoutRowAt(2), u"1,5");
+                 bench.Type(velmora::ReadoutRowAt(3), table.Value(velmora::ReadoutRowAt(3)));
              },
              {2}},
-            {"a key and a value changed", [&] { table.SetRowText(8, u"Ц (А)=0"); }, {8}},
-            {"the typed row written by a command", [&] { table.SetValue(4, u"0"); }, {4}},
+            {"the last row written",
+             [&] { bench.Type(velmora::ReadoutRow::Circulation, u"0"); },
+             {8}},
+            {"the typed row written by a command",
+             [&] { bench.Type(velmora::ReadoutRowAt(4), u"0"); },
+             {4}},
             {"the row typed again, then changed back behind the view",
              [&] {
-                 model.setData(model.index(5, ReadoutModel::ValueColumn), megabyte, Qt::EditRole);
-                 table.SetValue(5, u"1");
-                 table.SetValue(5, megabyte.toStdU16String());
+                 model.setData(model.index(5, ReadoutModel::kValueColumn), megabyte, Qt::EditRole);
+                 bench.Type(velmora::ReadoutRowAt(5), u"1");
+                 bench.Type(velmora::ReadoutRowAt(5), megabyte.toStdU16String());
              },
              {}},
         };
@@ -110,22 +119,22 @@ class ReadoutModelTest : public QObject {
         for (const auto& step : steps) {
             step.change();
             QCOMPARE(model.Refresh(), step.rows);
-            QCOMPARE(Cell(model, 4, ReadoutModel::ValueColumn, Qt::EditRole).size(),
-                     QString::fromStdU16String(table.Value(4)).size());
+            QCOMPARE(Cell(model, 4, ReadoutModel::kValueColumn, Qt::EditRole).size(),
+                     QString::fromStdU16String(table.Value(velmora::ReadoutRowAt(4))).size());
         }
     }
 
     void LongValueLooksTheSameInTheTable() {
         // Beside the same text held whole by a plain model, the table draws the same pixels.
         const QString typed = QString::fromStdU16String(Repeated(u"7,5e", 20'000));
-        ReadoutTable table;
-        ReadoutModel model(table);
-        model.setData(model.index(4, ReadoutModel::ValueColumn), typed, Qt::EditRole);
-        QStandardItemModel whole(ReadoutTable::RowCount, 2);
+        velmora::Bench bench;
+        ReadoutModel model(bench);
+        model.setData(model.index(4, ReadoutModel::kValueColumn), typed, Qt::EditRole);
+        QStandardItemModel whole(velmora::kReadoutRowCount, 2);
         whole.setHorizontalHeaderLabels(
             {model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString()});
-        for (int row = 0; row < ReadoutTable::RowCount; ++row) {
+        for (int row = 0; row < velmora::kReadoutRowCount; ++row) {
             for (int column = 0; column < 2; ++column) {
                 whole.setData(whole.index(row, column),
                               model.data(model.index(row, column), Qt::EditRole));
@@ -138,7 +147,7 @@ class ReadoutModelTest : public QObject {
             view.resize(249, 193);
             view.setModel(models[i]);
             // The value column as wide as the student can drag it.
-            view.horizontalHeader()->resizeSection(ReadoutModel::KeyColumn, 20);
+            view.horizontalHeader()->resizeSection(ReadoutModel::kKeyColumn, 20);
             pictures[i] = view.grab().toImage();
         }
         QCOMPARE(pictures[0], pictures[1]);

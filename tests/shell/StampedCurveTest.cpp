@@ -149,14 +149,10 @@ class StampedCurveTest : public QObject {
             double xTo;
             double ratio;
         } steps[] = {
-            {"first drawing", 300, -21, 29, 1},
-            {"one dot more", 301, -21, 29, 1},
-            {"many dots more", 400, -21, 29, 1},
-            {"zoomed", 400, -5, 10, 1},
-            {"zoomed back", 400, -21, 29, 1},
-            {"trace cleared", 0, -21, 29, 1},
-            {"a new trace", 50, -21, 29, 1},
-            {"other pixel ratio", 60, -21, 29, 2},
+            {"first drawing", 300, -21, 29, 1},  {"one dot more", 301, -21, 29, 1},
+            {"many dots more", 400, -21, 29, 1}, {"zoomed", 400, -5, 10, 1},
+            {"zoomed back", 400, -21, 29, 1},    {"trace cleared", 0, -21, 29, 1},
+            {"a new trace", 50, -21, 29, 1},     {"other pixel ratio", 60, -21, 29, 2},
         };
         for (const auto& step : steps) {
             const QVector<QCPCurveData> data = all.mid(0, step.count);

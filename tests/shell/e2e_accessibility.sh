@@ -9,7 +9,7 @@
 #
 # Needs no display and no terminal: it starts the session bus (dbus-run-session) and keeps
 # the accessibility bus's socket in a runtime folder of its own; the X server is started and
-# everything stopped at the end as in the other window tests (desktop-session.sh).
+# everything stopped at the end as in the other window tests (tests/support/desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -31,7 +31,7 @@ if [ -z "${VELMORA_A11Y_RUNTIME:-}" ]; then
     exit "$status"
 fi
 
-source "$(dirname "$0")/desktop-session.sh"
+source "$(dirname "$0")/../support/desktop-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2

@@ -7,7 +7,7 @@
 #
 #   e2e_main_window.sh VELMORA_BINARY OUTDIR
 #
-# Needs no display and no terminal (see desktop-session.sh).
+# Needs no display and no terminal (see tests/support/desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -17,7 +17,7 @@ rm -f "$out"/*.png "$out"/*.svg "$out"/*.log
 
 screen_width=1280
 screen_height=1024
-source "$(dirname "$0")/desktop-session.sh"
+source "$(dirname "$0")/../support/desktop-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2

@@ -8,7 +8,7 @@
 #
 #   e2e_screens.sh VELMORA_BINARY OUTDIR WIDTH HEIGHT SCALE
 #
-# Needs no display and no terminal (see desktop-session.sh).
+# Needs no display and no terminal (see tests/support/desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -21,7 +21,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.log
 
-source "$here/desktop-session.sh"
+source "$here/../support/desktop-session.sh"
 
 fail() {
     echo "FAIL (${screen_width}x${screen_height} at scale $scale): $*" >&2

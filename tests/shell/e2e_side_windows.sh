@@ -9,7 +9,7 @@
 #
 #   e2e_side_windows.sh VELMORA_BINARY OUTDIR
 #
-# Needs no display and no terminal (see desktop-session.sh).
+# Needs no display and no terminal (see tests/support/desktop-session.sh).
 set -euo pipefail
 
 binary=$1
@@ -17,7 +17,7 @@ out=$2
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.log "$out"/display
 
-source "$(dirname "$0")/desktop-session.sh"
+source "$(dirname "$0")/../support/desktop-session.sh"
 
 fail() {
     echo "FAIL: $*" >&2

@@ -6,17 +6,16 @@
 
 #include "Script.h"
 
-// Running a script held in memory through velmora-cli's RunScript, on every platform: the
-// script and both outputs go through temporary files.
-namespace velmora::cli {
+namespace velmora {
 
-/// What a run gave: its status, standard output and standard error.
-struct Ran {
+/// What velmora-cli's RunScript answered a script with.
+struct ScriptRun {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out;  ///< standard output, byte for byte
+    std::string err;  ///< standard error, byte for byte
 };
 
+namespace detail {
 /// The whole content of `file`, read from its start.
 inline std::string ContentOf(std::FILE* file) {
     std::fflush(file);
@@ -27,21 +26,24 @@ inline std::string ContentOf(std::FILE* file) {
         content.append(chunk, n);
     return content;
 }
+}  // namespace detail
 
-/// Runs `script` as the script named `name`.
-inline Ran RunText(std::string_view script, std::string_view name = "test.script") {
+/// Runs `script`, held in memory, through cli::RunScript as if read from a file called
+/// `name` (the name its error messages show). The script and both outputs go through
+/// temporary files, which every platform has (memory streams are POSIX only).
+inline ScriptRun RunScriptText(std::string_view script, const char* name = "test.script") {
     std::FILE* in = std::tmpfile();
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     std::fwrite(script.data(), 1, script.size(), in);
     std::rewind(in);
-    Ran ran;
-    ran.status = RunScript(in, name, out, err);
-    ran.out = ContentOf(out);
-    ran.err = ContentOf(err);
+    ScriptRun run;
+    run.status = cli::RunScript(in, name, out, err);
+    run.out = detail::ContentOf(out);
+    run.err = detail::ContentOf(err);
     for (std::FILE* file : {in, out, err})
         std::fclose(file);
-    return ran;
+    return run;
 }
 
-}  // namespace velmora::cli
+}  // namespace velmora

@@ -242,25 +242,25 @@ QString SvgExposureMatrix(const QString& in, const QString& result, float Channe
 /// The film curve sampled for feComponentTransfer: Film(kSvgExposureScale × x) for x from
 /// 0 to 1 in 56 equal steps, so the straight pieces stay within 0.002 of the curve.
 QString SvgFilmTable() {
-    constexpr int steps = 56;
+    constexpr int kSteps = 56;
     QStringList values;
-    for (int i = 0; i <= steps; ++i)
-        values << SvgNumber(Film(static_cast<float>(kSvgExposureScale * i / steps)));
+    for (int i = 0; i <= kSteps; ++i)
+        values << SvgNumber(Film(static_cast<float>(kSvgExposureScale * i / kSteps)));
     return values.join(' ');
 }
 
 }  // namespace
 
 QByteArray NeonFormulaIconSvg() {
-    constexpr int size = 94;
-    const double tube = IconTubeWidth(size);
-    const QPainterPath tubes = IconTubes(size);
+    constexpr int kSize = 94;
+    const double tube = IconTubeWidth(kSize);
+    const QPainterPath tubes = IconTubes(kSize);
     const QString path = SvgPathData(tubes);
     // The filter's frame reaches well past the disc so the halo near the rim sees only the
     // black background, as the drawn icon does.
     const QString frame = "x=\"-12\" y=\"-12\" width=\"118\" height=\"118\"";
     const QString film = SvgFilmTable();
-    const QString centre = SvgNumber(size / 2.0);
+    const QString centre = SvgNumber(kSize / 2.0);
 
     QString svg;
     svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -270,7 +270,7 @@ QByteArray NeonFormulaIconSvg() {
     svg += QString(
                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
                "viewBox=\"0 0 %1 %1\">\n")
-               .arg(size);
+               .arg(kSize);
     svg += "  <defs>\n";
     // The drawing below is the black disc with the tube's coverage in green and the core's in
     // red. The filter makes it opaque, blurs the tubes into halo and bloom, turns every layer
@@ -310,7 +310,7 @@ QByteArray NeonFormulaIconSvg() {
     svg += "  </defs>\n";
     svg += "  <g filter=\"url(#neon)\">\n";
     svg += QString("    <circle cx=\"%1\" cy=\"%1\" r=\"%2\" fill=\"#000\"/>\n")
-               .arg(centre, SvgNumber(size / 2.0 - 0.5));
+               .arg(centre, SvgNumber(kSize / 2.0 - 0.5));
     svg += QString(
                "    <path d=\"%1\" fill=\"none\" stroke=\"#0f0\" stroke-width=\"%2\" "
                "stroke-linecap=\"round\" stroke-linejoin=\"round\"/>\n")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <string>
 #include <string_view>
 
 #include "FieldModel.h"
@@ -12,11 +12,13 @@ namespace velmora {
 
 class Transaction;
 
-/// The three option boxes of the main window, read by a command when it runs.
+/// One of the three option boxes of the main window.
+enum class BenchOption { FixAngle, SumCirculation, WriteProtocol };
+/// The three option boxes as they are ticked, read by a command when it runs.
 struct BenchOptions {
-    bool FixAngle = false;        ///< "Фиксировать угол": Move keeps the probe direction
+    bool FixAngle = false;  ///< "Фиксировать угол": Move keeps the probe direction
     bool SumCirculation = false;  ///< "Рассчитывать циркуляцию": Move adds to Circulation
-    bool WriteProtocol = false;   ///< "Записывать протокол": Move, StepX, StepY record
+    bool WriteProtocol = false;  ///< "Записывать протокол": Move, StepX, StepY record
 };
 
 /// The nine commands of the bench, in the order of the buttons that start them.
@@ -37,14 +39,19 @@ enum class Command {
 /// and the models only when nothing has failed, so a command that throws (EConvertError for
 /// a typed text that is not a number, EMathError for an arithmetic fault) changes nothing.
 class Bench {
-public:
+  public:
     const LabState& State() const { return state_; }
-    ReadoutTable& Table() { return table_; }
     const ReadoutTable& Table() const { return table_; }
     const ProtocolLog& Protocol() const { return protocol_; }
     const PlotScene& Scene() const { return scene_; }
-    BenchOptions& Options() { return options_; }
     const BenchOptions& Options() const { return options_; }
+
+    /// The student types `value` into the value cell of `row`; the next command that reads
+    /// the row reads it exactly as typed. Typing into an output row is allowed: the next
+    /// command that writes the row replaces it.
+    void Type(ReadoutRow row, std::u16string value);
+    /// The student ticks (`on`) or clears an option box.
+    void SetOption(BenchOption option, bool on);
 
     /// Runs the command `command` names.
     void Run(Command command);
@@ -72,7 +79,7 @@ public:
     /// "Стереть": circulation row "0", empty trace and protocol, Circulation 0.
     void EraseProtocol();
 
-private:
+  private:
     /// Applies a command's collected changes to the state and the models, in order.
     void Commit(const Transaction& done);
     /// The shared body of StepX and StepY.
@@ -85,10 +92,6 @@ private:
     PlotScene scene_;
     BenchOptions options_;
 };
-
-/// The command a script word names ("reset", "move", "rotate+", "rotate-", "stepx", "stepy",
-/// "start", "record", "erase"), if any.
-std::optional<Command> CommandFromWord(std::string_view word);
 
 /// The text the error box shows for an error message: a "." is appended when the message is
 /// not empty and its last character's code is above that of "." (so a message ending in

@@ -20,6 +20,21 @@ struct LabState {
     Extended Induction = 0;    ///< T: the last probe reading
 };
 
+/// π to ten decimals: the π of the field sums (PiValue) and of every conversion of the
+/// probe angle between degrees and radians.
+inline constexpr Extended kTenDecimalPi = 3.1415926535_ext;
+/// The coil on the bench: 400 turns of radius 13 cm carrying 50 mA, its wire sections at
+/// (±13 cm, 0) with a dead zone of 1 cm around each.
+inline constexpr Extended kCoilCurrent = 0.05_ext;  ///< A
+inline constexpr Extended kCoilTurns = 400;
+inline constexpr Extended kCoilRadius = 13;  ///< cm
+inline constexpr Extended kWireRadius = 1;   ///< cm
+
+/// The state the bench's Reset gives the experiment: the working constants above, Mu0 =
+/// kTenDecimalPi × 4 × 1e-7 T·m/A, the probe at the origin along +x, no circulation and a
+/// reading of 0 until one is taken.
+LabState WorkingLabState();
+
 /// The x component of the coil's induction (tesla) at the plane point (x, y) in cm: the
 /// Biot–Savart sum over 1000 arcs of the coil; exactly 0 on either axis and inside the dead
 /// zones. Throws EMathError "Floating point overflow" for coordinates whose squared distance

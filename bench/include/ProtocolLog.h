@@ -12,21 +12,19 @@ namespace velmora {
 /// A view (the protocol box) shows the lines appended since it last looked, and starts
 /// again from empty when ClearCount() has changed.
 class ProtocolLog {
-public:
+  public:
     /// The five lines of one entry.
     using Entry = std::array<std::u16string, 5>;
 
     /// The entry for the state's ProbeX, ProbeY, ProbeAngle and Induction, built without
-    /// touching any log (a command builds it before it commits). Throws EMathError when the
-    /// angle in degrees leaves the extended range.
+    /// touching any log (a command builds it before it commits): "x (см):…", "y (см):…",
+    /// "Угол датчика:…", "B (Тл):…" and " ", the numbers in FormatGeneral(value, 4, 4), the
+    /// angle in degrees as ProbeAngle × 180 ÷ PiValue. Throws EMathError when the angle in
+    /// degrees leaves the extended range.
     static Entry EntryFor(const LabState& state);
     /// Appends the five lines of `entry` after the last line.
     void Append(const Entry& entry);
 
-    /// Appends the five lines of an entry for the state's ProbeX, ProbeY, ProbeAngle and
-    /// Induction: "x (см):…", "y (см):…", "Угол датчика:…", "B (Тл):…" and " ", the numbers
-    /// in FormatGeneral(value, 4, 4), the angle in degrees as ProbeAngle × 180 ÷ PiValue.
-    void AppendEntry(const LabState& state);
     /// Removes all lines. Their storage is kept for the lines appended after: freeing the
     /// tens of thousands of small texts of a long protocol one by one takes longer than a
     /// frame of the window.
@@ -36,7 +34,7 @@ public:
     /// Grows by one with every ClearLog.
     unsigned long long ClearCount() const { return clearCount_; }
 
-private:
+  private:
     std::vector<std::u16string> lines_;
     /// The texts of cleared lines, kept for their storage, which the next appended lines
     /// take over.

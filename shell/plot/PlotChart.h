@@ -69,10 +69,10 @@ class PlotChart : public QWidget {
     void CopyLayer(Layer layer);
 
     QCustomPlot* plot_;
-    std::array<QCPCurve*, LayerCount> curves_{};
+    std::array<QCPCurve*, kLayerCount> curves_{};
     std::unique_ptr<PlotMouse> mouse_;
     const PlotScene* scene_ = nullptr;
-    std::array<unsigned long long, LayerCount> shownRevisions_{};
+    std::array<unsigned long long, kLayerCount> shownRevisions_{};
     unsigned long long shownResetCount_ = 0;
     bool everShown_ = false;
 };

@@ -15,7 +15,7 @@ VELMORA_QUICK constexpr Float80 FromDouble(double value, unsigned& flags) {
     const bool negative = (bits >> 63) != 0;
     const int field = static_cast<int>((bits >> 52) & 0x7FF);
     const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-    if (field - 1u < 0x7FEu) {  // normal
+    if (static_cast<unsigned>(field) - 1u < 0x7FEu) {  // normal
         return {kIntegerBit | (fraction << 11),
                 static_cast<std::uint16_t>(SignBits(negative) | (field - 1023 + kBias))};
     }
@@ -47,7 +47,7 @@ VELMORA_QUICK constexpr double ToDouble(Float80 x, unsigned& flags) {
     if (IsNormal(x)) {
         // A normal value whose double is normal too: 53 bits kept, 11 rounded off.
         const int field = FieldOf(x) - kBias + 1023;
-        if (field - 1u < 0x7FEu) {
+        if (static_cast<unsigned>(field) - 1u < 0x7FEu) {
             std::uint64_t mantissa = x.Significand >> 11;  // with the hidden bit 2^52
             const std::uint64_t rest = x.Significand & 0x7FF;
             if (rest > 0x400 || (rest == 0x400 && (mantissa & 1) != 0))

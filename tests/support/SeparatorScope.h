@@ -4,7 +4,8 @@
 
 namespace velmora {
 
-/// Sets the process-wide decimal separator for one test and puts the previous settings back.
+/// Makes `separator` the process-wide decimal separator while it lives, and puts back every
+/// format setting as it was before when it goes, whatever the code in between changed.
 class SeparatorScope {
   public:
     explicit SeparatorScope(char16_t separator) : saved_(FormatSettings()) {

@@ -18,7 +18,7 @@ struct PlotPoint {
 
 /// The five layers in the order they are drawn, later over earlier.
 enum class Layer : std::size_t { ProbeMarker, WireSections, Trace, AxisLineX, AxisLineY };
-inline constexpr std::size_t LayerCount = 5;
+inline constexpr std::size_t kLayerCount = 5;
 
 /// The layer's name: "ProbeMarker", "WireSections", "Trace", "AxisLineX", "AxisLineY".
 std::string_view LayerName(Layer layer);
@@ -43,9 +43,9 @@ struct AxisRange {
 /// What the plot shows: five ordered point lists and the fixed axis ranges
 /// (x −21…29, y −25…25, both 50 cm on a square plot).
 class PlotScene {
-public:
-    static constexpr AxisRange FixedXRange{-21, 29};
-    static constexpr AxisRange FixedYRange{-25, 25};
+  public:
+    static constexpr AxisRange kFixedXRange{-21, 29};
+    static constexpr AxisRange kFixedYRange{-25, 25};
 
     const std::vector<PlotPoint>& Points(Layer layer) const {
         return layers_[static_cast<std::size_t>(layer)];
@@ -59,15 +59,8 @@ public:
 
     /// Fixed ranges, the marker at the origin pointing along +x (an upward arrowhead
     /// (−0.5, −1), (0, 1), (0.5, −1) turned by −1.57079632675 rad), the axis lines, an empty
-    /// trace and the two wire sections (13, 0), (−13, 0).
+    /// trace and the two wire sections (±kCoilRadius, 0).
     void SceneReset();
-    /// Moves every marker point by (dx, dy) (see Translated). Throws EMathError, changing
-    /// nothing, when a point leaves the double range.
-    void MarkerTranslate(Extended dx, Extended dy);
-    /// Turns every marker point about (cx, cy) by `delta` radians, counter-clockwise for a
-    /// positive delta; intermediate values in extended precision (see Rotated). Throws
-    /// EMathError, changing nothing, on an arithmetic fault.
-    void MarkerRotate(Extended cx, Extended cy, Extended delta);
     /// Replaces the marker's points (a command commits its new marker this way).
     void SetMarker(std::vector<PlotPoint> points);
     /// Appends (x, y) to the trace. Throws EMathError, changing nothing, when the point does
@@ -76,11 +69,11 @@ public:
     /// Empties the trace.
     void TraceClear();
 
-private:
+  private:
     void Touch(Layer layer) { ++revisions_[static_cast<std::size_t>(layer)]; }
 
-    std::array<std::vector<PlotPoint>, LayerCount> layers_;
-    std::array<unsigned long long, LayerCount> revisions_{};
+    std::array<std::vector<PlotPoint>, kLayerCount> layers_;
+    std::array<unsigned long long, kLayerCount> revisions_{};
     unsigned long long resetCount_ = 0;
 };
 

@@ -155,7 +155,7 @@ PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new GroundedPlot(
     plot_->xAxis2->setVisible(false);
     plot_->yAxis2->setVisible(false);
 
-    for (std::size_t i = 0; i < LayerCount; ++i) {
+    for (std::size_t i = 0; i < kLayerCount; ++i) {
         const auto layer = static_cast<Layer>(i);
         // The trace can hold thousands of dots: they are stamped, not drawn one by one.
         if (layer == Layer::Trace) {
@@ -167,7 +167,7 @@ PlotChart::PlotChart(QWidget* parent) : QWidget(parent), plot_(new GroundedPlot(
         }
         StyleLayer(*curves_[i], layer);
     }
-    SetRanges(PlotScene::FixedXRange, PlotScene::FixedYRange);
+    SetRanges(PlotScene::kFixedXRange, PlotScene::kFixedYRange);
     ApplyMargins();
     ApplyFont();
 
@@ -194,10 +194,10 @@ bool PlotChart::Refresh() {
     if (!everShown_ || scene_->ResetCount() != shownResetCount_) {
         shownResetCount_ = scene_->ResetCount();
         mouse_->Forget();
-        SetRanges(PlotScene::FixedXRange, PlotScene::FixedYRange);
+        SetRanges(PlotScene::kFixedXRange, PlotScene::kFixedYRange);
         changed = true;
     }
-    for (std::size_t i = 0; i < LayerCount; ++i) {
+    for (std::size_t i = 0; i < kLayerCount; ++i) {
         const auto layer = static_cast<Layer>(i);
         if (!everShown_ || scene_->Revision(layer) != shownRevisions_[i]) {
             CopyLayer(layer);
