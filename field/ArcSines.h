@@ -1,6 +1,5 @@
 #pragma once
 
-#include <bit>
 #include <cstdint>
 
 #include "Extended.h"
@@ -40,7 +39,7 @@ inline double ArcAngleFor(Extended pi, bool tablePi, int k) {
     (void)tablePi;
 #else
     if (tablePi)
-        return std::bit_cast<double>(kArcSineTable[k].Angle);
+        return soft::BitCast<double>(kArcSineTable[k].Angle);
 #endif
     return ArcAngle(pi, k);
 }
@@ -56,7 +55,7 @@ inline Extended ArcSine(int k, double phi) {
     return UnitSine(phi);
 #else
     const ArcSineEntry& entry = kArcSineTable[k];
-    if (std::bit_cast<std::uint64_t>(phi) == entry.Angle)
+    if (soft::BitCast<std::uint64_t>(phi) == entry.Angle)
         return Extended::FromBits({entry.Significand, entry.SignExponent});
     return ExactSin(phi);
 #endif
