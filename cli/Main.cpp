@@ -68,6 +68,13 @@ int UsageError(const std::string& problem) {
 
 /// Options are taken in order wherever they stand before "--"; the scripts are counted after.
 int Run(int argc, char** argv) {
+#ifdef _WIN32
+    // Bytes as they are, as on every other system: no "\r" added to the line ends of the
+    // output, the help and the messages, and a script's Ctrl-Z is a byte of it, not its end.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     const char* script = nullptr;
     const char* secondScript = nullptr;
     bool optionsEnded = false;
@@ -91,12 +98,6 @@ int Run(int argc, char** argv) {
         return UsageError("more than one script: " + Quoted(secondScript));
 
     velmora::LoadFormatSettings();
-#ifdef _WIN32
-    // Bytes as they are, as on every other system: no "\r" added to the output's line ends,
-    // and a script's Ctrl-Z is a byte of it, not its end.
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
     if (script == nullptr || std::string_view(script) == "-")
         return RunScript(stdin, "<stdin>", stdout, stderr);
     std::FILE* file = std::fopen(script, "rb");

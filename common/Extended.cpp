@@ -26,7 +26,7 @@ Extended ExactCos(Extended x) {
     return Soft([](soft::Float80 bits, unsigned& flags) { return soft::Cosine(bits, flags); }, x);
 }
 
-#if !VELMORA_EXTENDED_X87
+#if !VELMORA_EXTENDED_X87 || !defined(__GLIBC__)
 Extended Sin(Extended x) {
     return ExactSin(x);
 }

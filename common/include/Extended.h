@@ -25,10 +25,11 @@ namespace velmora {
 // suffix (3.1415926535_ext is the extended value nearest to that decimal). Turned into a
 // double by static_cast, with the overflow fault beyond the double range.
 
-/// sin x and cos x for any finite x (an infinity is invalid). On the x87 the C library's
-/// long double functions, whose results the bench's readings have always been made with; on
-/// the portable backend the extended value nearest to the exact one, which agrees with them
-/// for most angles but not all (a library's result may be one unit in the last place off).
+/// sin x and cos x for any finite x (an infinity is invalid). On the x87 with glibc the C
+/// library's long double functions, whose results the bench's readings have always been made
+/// with; on the portable backend (and on the x87 with another C library) the extended value
+/// nearest to the exact one, which agrees with glibc's for most angles but not all (glibc's
+/// result may be one unit in the last place off).
 Extended Sin(Extended x);
 Extended Cos(Extended x);
 
