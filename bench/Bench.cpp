@@ -1,6 +1,5 @@
 #include "Bench.h"
 
-#include <cmath>
 #include <utility>
 
 #include "ArithmeticCheck.h"
@@ -87,8 +86,8 @@ void Bench::Move() {
         t.Turn(t.ReadTrimmed(ReadoutRow::RotationStep), true);
     LabState& s = t.state;
     const Walk walk = Checked([&] {
-        const Extended dx = std::cos(s.ProbeAngle) * step;
-        const Extended dy = std::sin(s.ProbeAngle) * step;
+        const Extended dx = Cos(s.ProbeAngle) * step;
+        const Extended dy = Sin(s.ProbeAngle) * step;
         const Extended x = s.ProbeX + dx;
         return Walk{dx, dy, x, s.ProbeY + dy};
     });
@@ -100,7 +99,8 @@ void Bench::Move() {
     if (t.options.SumCirculation) {
         // The reading at the end of the step times the step in metres, over the magnetic
         // constant: amperes.
-        s.Circulation = Checked([&] { return s.Induction * step * 0.01L / s.Mu0 + s.Circulation; });
+        s.Circulation =
+            Checked([&] { return s.Induction * step * 0.01_ext / s.Mu0 + s.Circulation; });
         t.WriteRow(ReadoutRow::Circulation);
     }
     t.TranslateMarker(walk.dx, walk.dy);

@@ -1,6 +1,5 @@
 #include "PlotScene.h"
 
-#include <cmath>
 #include <utility>
 
 #include "ArithmeticCheck.h"
@@ -43,8 +42,8 @@ std::vector<PlotPoint> Translated(const std::vector<PlotPoint>& points, Extended
 
 std::vector<PlotPoint> Rotated(const std::vector<PlotPoint>& points, Extended cx, Extended cy,
                                Extended delta) {
-    const Extended c = std::cos(delta);
-    const Extended s = std::sin(delta);
+    const Extended c = Cos(delta);
+    const Extended s = Sin(delta);
     std::vector<PlotPoint> turned;
     turned.reserve(points.size());
     for (const PlotPoint& p : points) {
@@ -60,8 +59,8 @@ void PlotScene::SceneReset() {
     // The arrowhead is built pointing up, then turned about the origin to point along +x.
     std::vector<PlotPoint> upward = {{-0.5, -1}, {0, 1}, {0.5, -1}};
     std::vector<PlotPoint> marker = Checked([&] {
-        const Extended c = std::cos(kResetTurn);
-        const Extended s = std::sin(kResetTurn);
+        const Extended c = Cos(kResetTurn);
+        const Extended s = Sin(kResetTurn);
         std::vector<PlotPoint> turned;
         for (const PlotPoint& p : upward) {
             turned.push_back(

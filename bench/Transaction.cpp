@@ -1,7 +1,6 @@
 #include "Transaction.h"
 
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
 #include <utility>
 
@@ -15,7 +14,7 @@ namespace {
 /// How far (cm) the marker may stray from where the probe is before it is rebuilt there.
 /// Ordinary walks keep it within about 1e-13 cm; only absurd steps and turns, whose sums
 /// lose the marker's 1 cm against positions or angles far beyond the plot, get near it.
-constexpr Extended kMarkerDriftLimit = 1e-7L;
+constexpr Extended kMarkerDriftLimit = 1e-7_ext;
 
 struct TurnResult {
     Extended delta;
@@ -25,13 +24,13 @@ struct TurnResult {
 }  // namespace
 
 std::vector<PlotPoint> MarkerAt(Extended x, Extended y, Extended angle) {
-    const Extended c = std::cos(angle);
-    const Extended s = std::sin(angle);
+    const Extended c = Cos(angle);
+    const Extended s = Sin(angle);
     // Ahead: (c, s); to the left: (−s, c).
     return {
-        {static_cast<double>(x - c - 0.5L * s), static_cast<double>(y - s + 0.5L * c)},
+        {static_cast<double>(x - c - 0.5 * s), static_cast<double>(y - s + 0.5 * c)},
         {static_cast<double>(x + c), static_cast<double>(y + s)},
-        {static_cast<double>(x - c + 0.5L * s), static_cast<double>(y - s - 0.5L * c)},
+        {static_cast<double>(x - c + 0.5 * s), static_cast<double>(y - s - 0.5 * c)},
     };
 }
 
@@ -125,7 +124,7 @@ void Transaction::KeepMarkerOnProbe() {
         for (std::size_t i = 0; i < marker.size(); ++i) {
             const Extended dx = Extended(marker[i].X) - ideal[i].X;
             const Extended dy = Extended(marker[i].Y) - ideal[i].Y;
-            far = far || std::max(std::fabs(dx), std::fabs(dy)) > kMarkerDriftLimit;
+            far = far || std::max(Abs(dx), Abs(dy)) > kMarkerDriftLimit;
         }
         return far;
     });

@@ -14,11 +14,16 @@ void ProbeReadingAt(benchmark::State& bench, Extended angle, Extended x, Extende
     }
 }
 // On the coil axis only the By sum is made; in a dead zone no sum at all.
-BENCHMARK_CAPTURE(ProbeReadingAt, coil_centre, 0.0L, 0.0L, 0.0L)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ProbeReadingAt, inside_coil, 0.7L, 6.5L, 5.0L)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ProbeReadingAt, near_wire, -2.5L, 13.0L, 1.5L)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ProbeReadingAt, outside_coil, 2.0L, -20.0L, -7.5L)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(ProbeReadingAt, dead_zone, 1.0L, 13.0L, 0.5L)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ProbeReadingAt, coil_centre, 0.0_ext, 0.0_ext, 0.0_ext)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ProbeReadingAt, inside_coil, 0.7_ext, 6.5_ext, 5.0_ext)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ProbeReadingAt, near_wire, -2.5_ext, 13.0_ext, 1.5_ext)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ProbeReadingAt, outside_coil, 2.0_ext, -20.0_ext, -7.5_ext)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ProbeReadingAt, dead_zone, 1.0_ext, 13.0_ext, 0.5_ext)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace velmora

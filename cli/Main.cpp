@@ -8,6 +8,11 @@
 #include <string>
 #include <string_view>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "NumText.h"
 #include "Script.h"
 
@@ -63,6 +68,13 @@ int UsageError(const std::string& problem) {
 
 /// Options are taken in order wherever they stand before "--"; the scripts are counted after.
 int Run(int argc, char** argv) {
+#ifdef _WIN32
+    // Bytes as they are, as on every other system: no "\r" added to the line ends of the
+    // output, the help and the messages, and a script's Ctrl-Z is a byte of it, not its end.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     const char* script = nullptr;
     const char* secondScript = nullptr;
     bool optionsEnded = false;

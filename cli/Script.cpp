@@ -1,11 +1,14 @@
 #include "Script.h"
 
 #include <cerrno>
-#include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <optional>
 #include <string>
+
+#include <fmt/format.h>
 
 #include "Error.h"
 #include "NumText.h"
@@ -83,6 +86,52 @@ ScriptLine InterpretSeparator(const std::u16string& rest) {
 void Append(std::string& out, std::u16string_view text) {
     out += ToUtf8(text);
     out += '\n';
+}
+
+/// The shortest text that reads back as `value` (finite), as std::to_chars writes it: the
+/// fewest significant digits, then fixed notation unless scientific ("1.5e-07", at least two
+/// exponent digits) is shorter. The digits come from {fmt}, which every platform has, in
+/// whatever layout it chose.
+std::string ShortestText(double value) {
+    const std::string written = fmt::format("{}", value);
+    std::string_view text = written;
+    const bool negative = text.starts_with('-');
+    if (negative)
+        text.remove_prefix(1);
+    int exponent = 0;  // value = 0.digits × 10^exponent
+    if (const auto e = text.find('e'); e != std::string_view::npos) {
+        exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+        text = text.substr(0, e);
+    }
+    std::string digits;
+    const auto point = text.find('.');
+    exponent += static_cast<int>(point == std::string_view::npos ? text.size() : point);
+    for (const char c : text) {
+        if (c != '.')
+            digits += c;
+    }
+    const auto first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return negative ? "-0" : "0";
+    exponent -= static_cast<int>(first);
+    digits.erase(0, first);
+    digits.erase(digits.find_last_not_of('0') + 1);
+
+    const int n = static_cast<int>(digits.size());
+    std::string fixed;
+    if (exponent <= 0) {
+        fixed = "0." + std::string(static_cast<std::size_t>(-exponent), '0') + digits;
+    } else if (exponent < n) {
+        fixed = digits.substr(0, static_cast<std::size_t>(exponent)) + "." +
+                digits.substr(static_cast<std::size_t>(exponent));
+    } else {
+        fixed = fmt::format("{:.0f}", std::fabs(value));  // a whole number: all its digits
+    }
+    std::string scientific = digits.substr(0, 1);
+    if (n > 1)
+        scientific += "." + digits.substr(1);
+    scientific += fmt::format("e{}{:02}", exponent - 1 < 0 ? '-' : '+', std::abs(exponent - 1));
+    return (negative ? "-" : "") + (fixed.size() <= scientific.size() ? fixed : scientific);
 }
 
 /// The length of the well-formed UTF-8 sequence at the start of `bytes`, or 0.
@@ -174,10 +223,8 @@ std::string SceneText(const PlotScene& scene) {
         out += LayerName(layer);
         for (const PlotPoint& point : scene.Points(layer)) {
             for (const double coordinate : {point.X, point.Y}) {
-                char digits[32];
-                const auto result = std::to_chars(digits, digits + sizeof digits, coordinate);
                 out += ' ';
-                out.append(digits, result.ptr);
+                out += ShortestText(coordinate);
             }
         }
         out += '\n';
@@ -221,8 +268,21 @@ enum class LineRead {
 /// Holds the lock of a stream while its bytes are read one by one.
 class StreamLock {
   public:
-    explicit StreamLock(std::FILE* file) : file_(file) { flockfile(file_); }
-    ~StreamLock() { funlockfile(file_); }
+#ifdef _WIN32
+    explicit StreamLock(std::FILE* file) : file_(file) {
+        _lock_file(file_);
+    }
+    ~StreamLock() {
+        _unlock_file(file_);
+    }
+#else
+    explicit StreamLock(std::FILE* file) : file_(file) {
+        flockfile(file_);
+    }
+    ~StreamLock() {
+        funlockfile(file_);
+    }
+#endif
     StreamLock(const StreamLock&) = delete;
     StreamLock& operator=(const StreamLock&) = delete;
 
@@ -237,7 +297,11 @@ LineRead ReadLine(std::FILE* in, std::string& line, std::size_t limit) {
     const StreamLock lock(in);
     int c = 0;
     errno = 0;
+#ifdef _WIN32
+    while ((c = _getc_nolock(in)) != EOF && c != '\n') {
+#else
     while ((c = getc_unlocked(in)) != EOF && c != '\n') {
+#endif
         if (line.size() == limit)
             return LineRead::TooLong;
         line += static_cast<char>(c);

@@ -14,7 +14,7 @@ function(velmora_target target)
   target_compile_options(${target} PRIVATE -ffp-contract=off -fno-fast-math)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_compile_options(${target} PRIVATE -frounding-math)
-  else()
+  elseif(NOT EMSCRIPTEN)  # WebAssembly has one rounding mode and no exception flags
     target_compile_options(${target} PRIVATE -ffp-model=strict)
   endif()
   if(VELMORA_SANITIZE)

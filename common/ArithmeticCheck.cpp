@@ -4,28 +4,24 @@
 
 namespace velmora {
 
-ArithmeticCheck::ArithmeticCheck() noexcept {
-    std::feholdexcept(&saved_);
-}
-
 ArithmeticCheck::~ArithmeticCheck() {
     if (!restored_)
-        std::fesetenv(&saved_);
+        held_.Restore();
 }
 
 void ArithmeticCheck::Finish() {
-    const int raised = std::fetestexcept(FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID);
-    std::fesetenv(&saved_);
+    const unsigned raised = RaisedExtendedFaults();
+    held_.Restore();
     restored_ = true;
     ThrowArithmeticError(raised);
 }
 
-void ThrowArithmeticError(int flags) {
-    if (flags & FE_OVERFLOW)
+void ThrowArithmeticError(unsigned faults) {
+    if (faults & soft::kOverflow)
         throw EMathError(u"Floating point overflow");
-    if (flags & FE_DIVBYZERO)
+    if (faults & soft::kDivisionByZero)
         throw EMathError(u"Floating point division by zero");
-    if (flags & FE_INVALID)
+    if (faults & soft::kInvalid)
         throw EMathError(u"Invalid floating point operation");
 }
 

@@ -1,30 +1,14 @@
 #include "FieldModel.h"
 
 #include <array>
-#include <cmath>
 
+#include "ArcSines.h"
 #include "ArithmeticCheck.h"
 
 namespace velmora {
 namespace {
 
-/// The coil is cut into this many equal arcs; each arc is represented by its start point.
-constexpr int kArcCount = 1000;
-
-/// The sine of an arc's start angle φ ∈ [0, 2π), in extended precision. On x86 this is the
-/// floating-point unit's own sine instruction, the sine the bench's arithmetic is defined
-/// with, and about four times faster than the library's sinl. For arguments below 2π it is
-/// within a unit or two of the last place of the extended format; it must not be used for
-/// large angles, which the unit does not reduce.
-inline Extended ArcSine(double phi) {
-#if defined(__x86_64__) || defined(__i386__)
-    Extended result;
-    asm("fsin" : "=t"(result) : "0"(static_cast<Extended>(phi)));
-    return result;
-#else
-    return std::sin(static_cast<Extended>(phi));
-#endif
-}
+using arcs::kArcCount;
 
 /// The prefactor of the Biot–Savart sums, rounded to double:
 ///   K [T·cm²] = Mu0 [T·m/A] × I [A] × N × R [cm] ÷ (4π) × 100 [cm/m],
@@ -67,13 +51,14 @@ std::array<double, sizeof...(Numerator)> CoilSums(const LabState& state, Extende
     const Extended arc = 1 / n * 2 * state.PiValue;                 // rad: length of one arc ÷ R
     const Extended distanceBase = x * x + y * y + radius * radius;  // cm²
     const Extended crossTerm = radius * 2 * x;                      // cm²
+    const bool tablePi = state.PiValue.Bits() == arcs::kTablePi.Bits();
     for (int i = 0; i < kArcCount; ++i) {
-        const double phi = static_cast<double>(i / n * 2 * state.PiValue);  // rad
+        const double phi = arcs::ArcAngleFor(state.PiValue, tablePi, i);  // rad
         // One sine serves the distance and every numerator of this term.
-        const Extended sinPhi = ArcSine(phi);
+        const Extended sinPhi = arcs::ArcSine(i, phi);
         const double distance = static_cast<double>(distanceBase - sinPhi * crossTerm);
         const Extended d = distance;
-        const Extended cubeRoot = std::sqrt(d * d * d);  // cm³
+        const Extended cubeRoot = Sqrt(d * d * d);  // cm³
         std::size_t s = 0;
         ((sums[s] = static_cast<double>(
               sums[s] + arc * (static_cast<Extended>(k) *
@@ -101,7 +86,7 @@ LabState WorkingLabState() {
     LabState state;
     state.WireRadius = kWireRadius;
     state.PiValue = kTenDecimalPi;
-    state.Mu0 = state.PiValue * 4 * 1e-7L;
+    state.Mu0 = state.PiValue * 4 * 1e-7_ext;
     state.CoilCurrent = kCoilCurrent;
     state.CoilTurns = kCoilTurns;
     state.CoilRadius = kCoilRadius;
@@ -140,14 +125,14 @@ Extended ProbeReading(const LabState& state, Extended angle, Extended x, Extende
     const Extended c = Checked([&] {
         Extended a = angle;
         Settle(a);
-        return std::cos(a) * bx;
+        return Cos(a) * bx;
     });
     if (!both)
         by = FieldBy(state, x, y);
     return Checked([&] {
         Extended a = angle;
         Settle(a);
-        return std::sin(a) * by + c;
+        return Sin(a) * by + c;
     });
 }
 

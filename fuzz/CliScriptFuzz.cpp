@@ -75,7 +75,7 @@ void CheckExperiment(const velmora::Bench& bench, unsigned long number) {
     const velmora::LabState& s = bench.State();
     const std::string where = " after line " + std::to_string(number);
     for (const Extended value : {s.Circulation, s.ProbeAngle, s.ProbeX, s.ProbeY, s.Induction}) {
-        if (!std::isfinite(value))
+        if (!IsFinite(value))
             Fail("a variable of the experiment is not finite" + where);
     }
     if (const std::string off = velmora::MarkerOffProbe(bench); !off.empty())

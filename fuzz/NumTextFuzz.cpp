@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "Error.h"
@@ -61,7 +62,7 @@ std::string AsPlainAscii(std::u16string_view text, char16_t separator) {
 }
 
 void CheckValue(std::u16string_view text, char16_t separator, Extended value) {
-    if (!std::isfinite(value))
+    if (!velmora::IsFinite(value))
         Fail("a text was read as a number that is not finite");
     for (const int precision : {2, 5, 15, 18}) {
         if (velmora::FormatGeneral(value, precision, 4).empty() ||
@@ -71,8 +72,12 @@ void CheckValue(std::u16string_view text, char16_t separator, Extended value) {
     }
     const std::string ascii = AsPlainAscii(text, separator);
     if (!ascii.empty()) {
-        const Extended nearest = std::strtold(ascii.c_str(), nullptr);
-        if (nearest != value || std::signbit(nearest) != std::signbit(value)) {
+        // The C library's long double is the x87 format on x86, where this target is built.
+        const long double native = std::strtold(ascii.c_str(), nullptr);
+        velmora::soft::Float80 bits;
+        std::memcpy(&bits.Significand, &native, sizeof bits.Significand);
+        std::memcpy(&bits.SignExponent, reinterpret_cast<const char*>(&native) + 8, 2);
+        if (!(Extended::FromBits(bits).Bits() == value.Bits())) {
             Fail("a text was not read as the nearest extended value");
         }
     }

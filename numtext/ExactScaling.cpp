@@ -3,20 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstring>
 #include <limits>
 #include <utility>
 #include <vector>
 
+#include "Wide.h"
+
 namespace velmora::exact {
 
-static_assert(std::numeric_limits<Extended>::digits == 64 &&
-                  std::numeric_limits<Extended>::max_exponent == 16384,
-              "the number texts read the x87 80-bit encoding of extended values");
-
 namespace {
-
-__extension__ typedef unsigned __int128 Uint128;
 
 /// 5^0 … 5^27: the powers of five below 2^64.
 constexpr auto kPowersOfFive = [] {
@@ -29,9 +24,8 @@ constexpr auto kPowersOfFive = [] {
 constexpr int kQuickFivePower = 27;
 constexpr int kFivePowerPerLimb = 13;  // 5^13 < 2^32
 
-int BitLength128(Uint128 x) {
-    const auto high = static_cast<std::uint64_t>(x >> 64);
-    return high != 0 ? 64 + BitLength(high) : BitLength(static_cast<std::uint64_t>(x));
+int BitLength128(wide::U128 x) {
+    return 128 - wide::CountLeadingZeros(x);
 }
 
 Rest ClassifyAgainstHalf(bool halfBit, bool anyBitBelowHalf) {
@@ -186,19 +180,19 @@ ScaledFloor DivideBig(BigUnsigned a, const BigUnsigned& b) {
     const int top = a.BitLength() - b.BitLength();
     if (top > 64)
         return {};  // a / b ≥ 2^(top − 1) ≥ 2^64
-    Uint128 quotient = 0;
+    wide::U128 quotient;
     if (top >= 0) {
         BigUnsigned shifted = b;
         shifted.ShiftLeft(top);
         for (int bit = top; bit >= 0; --bit) {
             if (Compare(a, shifted) >= 0) {
                 a.Subtract(shifted);
-                quotient |= Uint128{1} << bit;
+                quotient = wide::Add(quotient, wide::ShiftLeft({0, 1}, bit));
             }
             shifted.ShiftRight(1);
         }
     }
-    if ((quotient >> 64) != 0)
+    if (quotient.High != 0)
         return {};
     Rest rest = Rest::Zero;
     if (!a.IsZero()) {
@@ -208,7 +202,7 @@ ScaledFloor DivideBig(BigUnsigned a, const BigUnsigned& b) {
                : twiceRemainderAgainstDivisor == 0 ? Rest::Half
                                                    : Rest::AboveHalf;
     }
-    return {true, static_cast<std::uint64_t>(quotient), rest};
+    return {true, quotient.Low, rest};
 }
 
 ScaledFloor FloorScaledBig(BigUnsigned m, int binaryShift, int fivePower) {
@@ -239,32 +233,47 @@ ScaledFloor FloorScaledBig(BigUnsigned m, int binaryShift, int fivePower) {
     return DivideBig(std::move(dividend), divisor);
 }
 
-/// FloorScaled in 128-bit arithmetic; false when the operands do not fit.
+/// Bit `index` of x, and whether any bit below `index` is set (0 ≤ index < 128).
+bool BitOf(wide::U128 x, int index) {
+    return ((index >= 64 ? x.High >> (index - 64) : x.Low >> index) & 1) != 0;
+}
+bool AnyBitBelow(wide::U128 x, int index) {
+    if (index >= 64)
+        return x.Low != 0 || (index > 64 && (x.High << (128 - index)) != 0);
+    return index > 0 && (x.Low << (64 - index)) != 0;
+}
+
+/// FloorScaled in 128-bit arithmetic; false when the operands do not fit (or, without a
+/// 128-bit integer type, for a division).
 bool FloorScaledQuick(std::uint64_t m, int binaryShift, int fivePower, ScaledFloor& result) {
     if (fivePower >= 0 && fivePower <= kQuickFivePower) {
-        const Uint128 product = Uint128{m} * kPowersOfFive[static_cast<std::size_t>(fivePower)];
+        const wide::U128 product =
+            wide::Multiply(m, kPowersOfFive[static_cast<std::size_t>(fivePower)]);
         if (binaryShift >= 0) {
             result = BitLength128(product) + binaryShift > 64
                          ? ScaledFloor{}
-                         : ScaledFloor{true, static_cast<std::uint64_t>(product << binaryShift),
-                                       Rest::Zero};
+                         : ScaledFloor{true, product.Low << binaryShift, Rest::Zero};
             return true;
         }
         const int dropped = -binaryShift;
         if (dropped >= 128) {
-            result = {true, 0, product == 0 ? Rest::Zero : Rest::BelowHalf};
+            result = {true, 0, product == wide::U128{} ? Rest::Zero : Rest::BelowHalf};
             return true;
         }
-        const Uint128 quotient = product >> dropped;
-        const Uint128 half = Uint128{1} << (dropped - 1);
-        const Uint128 rest = product & ((half << 1) - 1);
-        result = (quotient >> 64) != 0
+        const wide::U128 quotient =
+            dropped >= 64 ? wide::U128{0, product.High >> (dropped - 64)}
+                          : wide::U128{product.High >> dropped,
+                                       (product.Low >> dropped) | (product.High << (64 - dropped))};
+        result = quotient.High != 0
                      ? ScaledFloor{}
-                     : ScaledFloor{true, static_cast<std::uint64_t>(quotient),
-                                   ClassifyAgainstHalf(rest >= half, (rest & (half - 1)) != 0)};
+                     : ScaledFloor{true, quotient.Low,
+                                   ClassifyAgainstHalf(BitOf(product, dropped - 1),
+                                                       AnyBitBelow(product, dropped - 1))};
         return true;
     }
+#ifdef VELMORA_WIDE_NATIVE
     if (fivePower < 0 && fivePower >= -kQuickFivePower) {
+        __extension__ using Uint128 = unsigned __int128;
         Uint128 dividend = m;
         Uint128 divisor = kPowersOfFive[static_cast<std::size_t>(-fivePower)];
         if (binaryShift >= 0) {
@@ -272,7 +281,7 @@ bool FloorScaledQuick(std::uint64_t m, int binaryShift, int fivePower, ScaledFlo
                 return false;
             dividend <<= binaryShift;
         } else {
-            if (BitLength128(divisor) - binaryShift > 126)
+            if (BitLength(kPowersOfFive[static_cast<std::size_t>(-fivePower)]) - binaryShift > 126)
                 return false;
             divisor <<= -binaryShift;
         }
@@ -287,20 +296,18 @@ bool FloorScaledQuick(std::uint64_t m, int binaryShift, int fivePower, ScaledFlo
                      : ScaledFloor{true, static_cast<std::uint64_t>(quotient), rest};
         return true;
     }
+#endif
     return false;
 }
 
 }  // namespace
 
 ExtendedParts Decompose(Extended value) {
-    unsigned char bytes[sizeof(Extended)];
-    std::memcpy(bytes, &value, sizeof value);
+    const soft::Float80 bits = value.Bits();
     ExtendedParts parts;
-    std::uint16_t signAndField = 0;
-    std::memcpy(&parts.Significand, bytes, sizeof parts.Significand);
-    std::memcpy(&signAndField, bytes + sizeof parts.Significand, sizeof signAndField);
-    parts.Field = signAndField & 0x7FFF;
-    parts.Negative = (signAndField >> 15) != 0;
+    parts.Significand = bits.Significand;
+    parts.Field = soft::FieldOf(bits);
+    parts.Negative = soft::SignOf(bits);
     // Subnormals share the unit of the smallest normal binade: field 0 counts as field 1.
     parts.Exponent = (parts.Field == 0 ? 1 : parts.Field) - 16383 - 63;
     return parts;

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -24,9 +23,9 @@ int ExponentDigitsOrNone(std::int32_t expDigits) {
 
 /// "INF", "-INF" or "NAN" for a value that is not finite; empty for a finite one.
 std::u16string NonFiniteWord(Extended value) {
-    if (std::isnan(value))
+    if (IsNaN(value))
         return u"NAN";
-    if (std::isinf(value))
+    if (IsInfinite(value))
         return value < 0 ? u"-INF" : u"INF";
     return {};
 }

@@ -1,5 +1,10 @@
+#ifdef _WIN32
+#define NOMINMAX
+#include <windows.h>
+#else
 #include <langinfo.h>
 #include <locale.h>
+#endif
 
 #include <optional>
 #include <string>
@@ -30,6 +35,31 @@ TFormatSettings& FormatSettings() {
     return settings;
 }
 
+#ifdef _WIN32
+
+void LoadFormatSettings() {
+    TFormatSettings loaded;
+    // The thread's locale (English, United States, when there is none), asked again when it
+    // is not installed; a text of one or two characters fits the buffer of three.
+    LCID locale = GetThreadLocale();
+    if (locale == 0)
+        locale = 1033;
+    if (!IsValidLocale(locale, LCID_INSTALLED))
+        locale = GetThreadLocale();
+    const auto separator = [locale](LCTYPE type, char16_t fallback) {
+        wchar_t text[3] = {};
+        const int length = GetLocaleInfoW(locale, type, text, 3);  // with the ending zero
+        const auto first = static_cast<char16_t>(text[0]);
+        const bool surrogate = first >= 0xD800 && first <= 0xDFFF;
+        return length >= 2 && !surrogate ? first : fallback;
+    };
+    loaded.DecimalSeparator = separator(LOCALE_SDECIMAL, u'.');
+    loaded.ThousandSeparator = separator(LOCALE_STHOUSAND, u',');
+    FormatSettings() = loaded;
+}
+
+#else
+
 void LoadFormatSettings() {
     TFormatSettings loaded;
     // A locale object of its own: the C library's global and per-thread locales stay as
@@ -42,5 +72,7 @@ void LoadFormatSettings() {
     }
     FormatSettings() = loaded;
 }
+
+#endif
 
 }  // namespace velmora

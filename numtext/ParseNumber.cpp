@@ -1,7 +1,5 @@
 #include <algorithm>
 #include <array>
-#include <cfenv>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -78,29 +76,18 @@ std::optional<NumberText> ScanNumberText(std::u16string_view text, char16_t sepa
     return number;
 }
 
-/// The scan's own floating-point settings: flags cleared, every trap off, rounding to
-/// nearest and, on the x87, the full 64-bit significand. The caller's environment, flags
-/// and controls alike, is put back when the scope ends.
+/// The scan's own arithmetic settings: flags cleared, every trap off, rounding to nearest
+/// with the full 64-bit significand. The caller's, flags and controls alike, are put back
+/// when the scope ends.
 class ScanArithmetic {
   public:
-    ScanArithmetic() noexcept {
-        std::feholdexcept(&saved_);
-        std::fesetround(FE_TONEAREST);
-#if defined(__x86_64__) || defined(__i386__)
-        std::uint16_t control = 0;
-        asm volatile("fnstcw %0" : "=m"(control));
-        control |= 0x0300;  // precision control 11: 64-bit significand
-        asm volatile("fldcw %0" : : "m"(control));
-#endif
-    }
-    ~ScanArithmetic() {
-        std::fesetenv(&saved_);
-    }
+    ScanArithmetic() noexcept : held_(true) {}
+    ~ScanArithmetic() { held_.Restore(); }
     ScanArithmetic(const ScanArithmetic&) = delete;
     ScanArithmetic& operator=(const ScanArithmetic&) = delete;
 
   private:
-    std::fenv_t saved_;
+    HeldFaults held_;
 };
 
 /// 10^0 … 10^27, each exact in the extended format (5^27 < 2^64).
@@ -165,7 +152,7 @@ bool ScaleExactly(const Whole& whole, int exponent, std::int64_t scale, Extended
     }
     if (unit > exact::kGreatestUnitExponent)
         return false;
-    result = std::ldexp(static_cast<Extended>(significand), unit);
+    result = ScaleByPowerOfTwo(significand, unit);
     return true;
 }
 
@@ -245,7 +232,7 @@ bool ValueOf(const NumberText& number, Extended& result) {
     const bool inRange = digits.Count() <= kExactlyAccumulatedDigits
                              ? ScaleFewDigits(number, scale, magnitude)
                              : ScaleManyDigits(digits, scale, magnitude);
-    if (!inRange || std::isinf(magnitude))
+    if (!inRange || IsInfinite(magnitude))
         return false;
     result = number.Negative ? -magnitude : magnitude;
     return true;

@@ -1,47 +1,41 @@
 #pragma once
 
-#include <cfenv>
 #include <type_traits>
+
+#include "Extended.h"
 
 namespace velmora {
 
-/// Watches the floating-point exception flags over a stretch of arithmetic, the way a
+/// Watches the extended arithmetic's fault flags over a stretch of arithmetic, the way a
 /// trapping FPU would: an overflow (storing an extended value too large for a double into a
 /// double included), an invalid operation or a division by zero becomes an EMathError with
 /// "Floating point overflow", "Invalid floating point operation" or "Floating point division
 /// by zero". Underflow and inexact results pass silently. No signal or trap is used.
 ///
-/// The constructor saves the caller's floating-point environment and clears the flags; the
-/// destructor (or Finish) puts the caller's environment back, so the flags the caller had
-/// are kept and none of the watched arithmetic's flags leak out.
+/// The constructor holds the caller's flags and clears them; the destructor (or Finish) puts
+/// the caller's back, so the flags the caller had are kept and none of the watched
+/// arithmetic's flags leak out.
 class ArithmeticCheck {
   public:
-    ArithmeticCheck() noexcept;
+    ArithmeticCheck() noexcept = default;
     ~ArithmeticCheck();
     ArithmeticCheck(const ArithmeticCheck&) = delete;
     ArithmeticCheck& operator=(const ArithmeticCheck&) = delete;
 
-    /// Restores the caller's environment and throws EMathError when a watched flag was raised
+    /// Restores the caller's flags and throws EMathError when a watched fault was raised
     /// since construction. When several were raised, the one a trapping FPU would have
     /// stopped at first is reported: overflow, then division by zero, then invalid operation
     /// (the latter two usually follow from an infinity made before).
     void Finish();
 
   private:
-    std::fenv_t saved_;
+    HeldFaults held_;
     bool restored_ = false;
 };
 
-/// Throws the EMathError for the first watched flag in `flags` (see ArithmeticCheck::Finish);
-/// does nothing when none is set.
-void ThrowArithmeticError(int flags);
-
-/// Keeps the compiler from moving the computation of `value` past this point (and so past
-/// a check of the flags that follows).
-template <class T>
-inline void Settle(T& value) noexcept {
-    asm volatile("" : "+m"(value));
-}
+/// Throws the EMathError for the first fault in `faults` (soft::Flag bits, see
+/// ArithmeticCheck::Finish); does nothing when none is set.
+void ThrowArithmeticError(unsigned faults);
 
 /// Runs `compute` under an ArithmeticCheck and returns its result; throws EMathError as
 /// ArithmeticCheck::Finish does.

@@ -22,10 +22,10 @@ struct LabState {
 
 /// π to ten decimals: the π of the field sums (PiValue) and of every conversion of the
 /// probe angle between degrees and radians.
-inline constexpr Extended kTenDecimalPi = 3.1415926535L;
+inline constexpr Extended kTenDecimalPi = 3.1415926535_ext;
 /// The coil on the bench: 400 turns of radius 13 cm carrying 50 mA, its wire sections at
 /// (±13 cm, 0) with a dead zone of 1 cm around each.
-inline constexpr Extended kCoilCurrent = 0.05L;  ///< A
+inline constexpr Extended kCoilCurrent = 0.05_ext;  ///< A
 inline constexpr Extended kCoilTurns = 400;
 inline constexpr Extended kCoilRadius = 13;  ///< cm
 inline constexpr Extended kWireRadius = 1;   ///< cm

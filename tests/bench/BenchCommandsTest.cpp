@@ -75,7 +75,7 @@ TEST_F(BenchCommandsTest, StepXReadsEitherSeparatorAndNeverTurns) {
         Bench bench = ResetBench();
         bench.Type(ReadoutRow::Step, c.typed);
         bench.StepX();
-        EXPECT_EQ(bench.State().ProbeX, -2.5L) << RowText(bench, ReadoutRow::Step);
+        EXPECT_EQ(bench.State().ProbeX, -2.5_ext) << RowText(bench, ReadoutRow::Step);
         EXPECT_EQ(bench.State().ProbeAngle, 0);
         EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), c.row2);
         EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=-----");
@@ -127,7 +127,7 @@ TEST_F(BenchCommandsTest, MoveAddsReadingTimesStepInMetresOverMu0) {
     bench.Type(ReadoutRow::Step, u"2");
     bench.Move();
     const LabState& s = bench.State();
-    EXPECT_EQ(s.Circulation, s.Induction * 2 * 0.01L / s.Mu0);
+    EXPECT_EQ(s.Circulation, s.Induction * 2 * 0.01_ext / s.Mu0);
     EXPECT_EQ(RowText(bench, ReadoutRow::Circulation),
               "Циркуляция (А)=" + ToUtf8(FormatExponent(s.Circulation, 5, 4)));
 }
@@ -174,7 +174,7 @@ TEST_F(BenchCommandsTest, GoToStartKeepsDirectionAndMovesTheMarkerAlong) {
     bench.Type(ReadoutRow::StartY, u"-4,5");
     bench.GoToStart();
     EXPECT_EQ(bench.State().ProbeX, 3);
-    EXPECT_EQ(bench.State().ProbeY, -4.5L);
+    EXPECT_EQ(bench.State().ProbeY, -4.5_ext);
     EXPECT_EQ(RowText(bench, ReadoutRow::CurrentX), "Текущая координата x (см)=3");
     EXPECT_EQ(RowText(bench, ReadoutRow::CurrentY), "Текущая координата y (см)=-4.5");
     EXPECT_EQ(RowText(bench, ReadoutRow::ProbeAngle), "Угол датчика (град)=90");

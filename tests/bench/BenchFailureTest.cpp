@@ -4,6 +4,7 @@
 #include <string>
 
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 
 namespace velmora {
 namespace {

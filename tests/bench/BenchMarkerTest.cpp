@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 
 namespace velmora {
 namespace {
@@ -28,14 +29,14 @@ TEST_F(BenchMarkerTest, OrdinaryWalkMovesTheMarkerByTheSceneOperationsExactly) {
     Extended x = 0;
     Extended y = 0;
     Extended angle = 0;
-    const Extended step = 0.7L;
-    const Extended delta = 7.5L * kTenDecimalPi / 180;
+    const Extended step = 0.7_ext;
+    const Extended delta = 7.5_ext * kTenDecimalPi / 180;
     for (int press = 0; press < 60; ++press) {
         bench.Move();
         angle = delta + angle;
         replay = Rotated(replay, x, y, delta);
-        const Extended dx = std::cos(angle) * step;
-        const Extended dy = std::sin(angle) * step;
+        const Extended dx = Cos(angle) * step;
+        const Extended dy = Sin(angle) * step;
         x = x + dx;
         y = y + dy;
         replay = Translated(replay, dx, dy);
@@ -67,8 +68,8 @@ TEST_F(BenchMarkerTest, MarkerStaysOnTheProbeAfterAbsurdTurnsAndSteps) {
     EXPECT_EQ(bench.State().ProbeX, 0);
     const auto& marker = bench.Scene().Points(Layer::ProbeMarker);
     ASSERT_EQ(marker.size(), 3u);
-    EXPECT_NEAR(marker[1].X, static_cast<double>(std::cos(angle)), 1e-12);
-    EXPECT_NEAR(marker[1].Y, static_cast<double>(std::sin(angle)), 1e-12);
+    EXPECT_NEAR(marker[1].X, static_cast<double>(Cos(angle)), 1e-12);
+    EXPECT_NEAR(marker[1].Y, static_cast<double>(Sin(angle)), 1e-12);
     const double span = std::hypot(marker[0].X - marker[2].X, marker[0].Y - marker[2].Y);
     EXPECT_NEAR(span, 1, 1e-12);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 #include "MarkerOnProbe.h"
 
 namespace velmora {

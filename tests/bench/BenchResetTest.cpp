@@ -31,9 +31,9 @@ TEST_F(BenchResetTest, StartUpShowsDefaultsAndPlaceholders) {
     EXPECT_EQ(s.ProbeY, 0);
     EXPECT_EQ(s.ProbeAngle, 0);
     EXPECT_EQ(s.Circulation, 0);
-    EXPECT_EQ(s.PiValue, 3.1415926535L);
-    EXPECT_EQ(s.Mu0, 3.1415926535L * 4 * 1e-7L);
-    EXPECT_EQ(s.CoilCurrent, 0.05L);
+    EXPECT_EQ(s.PiValue, 3.1415926535_ext);
+    EXPECT_EQ(s.Mu0, 3.1415926535_ext * 4 * 1e-7_ext);
+    EXPECT_EQ(s.CoilCurrent, 0.05_ext);
     EXPECT_EQ(s.CoilTurns, 400);
     EXPECT_EQ(s.CoilRadius, 13);
     EXPECT_EQ(s.WireRadius, 1);

@@ -6,6 +6,7 @@
 
 #include "ArithmeticCheck.h"
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 #include "PlotScene.h"
 
 namespace velmora {
@@ -92,7 +93,7 @@ TEST(PlotScene, TranslateAndRotateMoveEveryMarkerPoint) {
 TEST(PlotScene, TraceGrowsInOrderAndEmpties) {
     PlotScene scene;
     scene.SceneReset();
-    scene.TraceAdd(1.5L, -2);
+    scene.TraceAdd(1.5_ext, -2);
     scene.TraceAdd(40, 0);
     EXPECT_EQ(scene.Points(Layer::Trace), (std::vector<PlotPoint>{{1.5, -2}, {40, 0}}));
     scene.TraceClear();
@@ -105,9 +106,10 @@ TEST(PlotScene, PointBeyondTheDoubleRangeFailsAndChangesNothing) {
     const auto before = scene.Points(Layer::ProbeMarker);
     const auto markerRevision = scene.Revision(Layer::ProbeMarker);
     const auto traceRevision = scene.Revision(Layer::Trace);
-    EXPECT_EQ(testing::MessageOf([&] { Checked([&] { return Translated(before, 1e400L, 0); }); }),
+    const Extended huge = Bits80(0x452F, 0xDA763FC8CB9FF9E6);  // 1e400
+    EXPECT_EQ(testing::MessageOf([&] { Checked([&] { return Translated(before, huge, 0); }); }),
               "Floating point overflow");
-    EXPECT_EQ(testing::MessageOf([&] { scene.TraceAdd(0, -1e400L); }), "Floating point overflow");
+    EXPECT_EQ(testing::MessageOf([&] { scene.TraceAdd(0, -huge); }), "Floating point overflow");
     EXPECT_EQ(scene.Points(Layer::ProbeMarker), before);
     EXPECT_TRUE(scene.Points(Layer::Trace).empty());
     EXPECT_EQ(scene.Revision(Layer::ProbeMarker), markerRevision);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "BenchTestSupport.h"
+#include "ExtendedTestSupport.h"
 #include "ProtocolLog.h"
 
 namespace velmora {
@@ -42,11 +43,11 @@ TEST_F(ProtocolLogTest, EntryIsFiveLinesWithFourSignificantDigits) {
          u'.',
          {"x (см):0", "y (см):0", "Угол датчика:0", "B (Тл):0", " "}},
         {"rounded half up, exponent for the reading",
-         StateAt(12.34567L, -0.00001L, pi / 4, 9.6664e-5L),
+         StateAt(12.34567_ext, -0.00001_ext, pi / 4, 9.6664e-5_ext),
          u'.',
          {"x (см):12.35", "y (см):-1E-0005", "Угол датчика:45", "B (Тл):9.666E-0005", " "}},
         {"comma separator",
-         StateAt(-2.5L, 1.0625L, -pi, 1234.5L),
+         StateAt(-2.5_ext, 1.0625_ext, -pi, 1234.5_ext),
          u',',
          {"x (см):-2,5", "y (см):1,063", "Угол датчика:-180", "B (Тл):1235", " "}},
         {"angle beyond a full turn",
@@ -104,7 +105,7 @@ TEST_F(ProtocolLogTest, LinesAfterAClearAreExactlyTheNewOnes) {
 }
 
 TEST_F(ProtocolLogTest, AngleBeyondTheExtendedRangeFails) {
-    const LabState huge = StateAt(0, 0, 1e4931L, 0);
+    const LabState huge = StateAt(0, 0, Bits80(0x7FFB, 0xAC23C22116CBF8A4), 0);
     EXPECT_EQ(testing::MessageOf([&] { ProtocolLog::EntryFor(huge); }), "Floating point overflow");
 }
 

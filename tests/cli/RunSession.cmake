@@ -1,11 +1,12 @@
 # Runs one scripted velmora-cli session and compares what it printed with the expected
 # files. Called by ctest from the sessions folder with -DCLI, -DSESSION, -DMODE (file or
-# stdin) and -DSTATUS.
+# stdin) and -DSTATUS, and -DEMULATOR (a list: the program that runs CLI) for a build for
+# another platform.
 if(MODE STREQUAL "stdin")
-  execute_process(COMMAND ${CLI} INPUT_FILE ${SESSION}.script
+  execute_process(COMMAND ${EMULATOR} ${CLI} INPUT_FILE ${SESSION}.script
                   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 else()
-  execute_process(COMMAND ${CLI} ${SESSION}.script
+  execute_process(COMMAND ${EMULATOR} ${CLI} ${SESSION}.script
                   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 endif()
 

@@ -239,22 +239,20 @@ TEST_F(SessionTest, LineEndsAndAByteOrderMarkAreNotPartOfTheLine) {
     EXPECT_EQ(ran.out, "x (см):2\ny (см):0\nУгол датчика:0\nB (Тл):0\n \n");
 }
 
+#ifdef __linux__
 TEST_F(SessionTest, ScriptThatCannotBeReadIsReported) {
     const auto directory = std::filesystem::temp_directory_path();
     std::FILE* in = std::fopen(directory.c_str(), "rb");
     ASSERT_NE(in, nullptr);
-    char* errData = nullptr;
-    std::size_t errSize = 0;
-    std::FILE* err = open_memstream(&errData, &errSize);
+    std::FILE* err = std::tmpfile();
     std::FILE* out = std::fopen("/dev/null", "wb");
     EXPECT_EQ(RunScript(in, "dir", out, err), kExitBadScript);
-    std::fclose(in);
-    std::fclose(out);
-    std::fclose(err);
-    EXPECT_EQ(std::string(errData, errSize),
+    EXPECT_EQ(velmora::detail::ContentOf(err),
               "velmora-cli: dir:1: cannot be read: Is a directory\n");
-    std::free(errData);
+    for (std::FILE* file : {in, out, err})
+        std::fclose(file);
 }
+#endif
 
 }  // namespace
 }  // namespace velmora::cli

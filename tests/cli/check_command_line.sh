@@ -4,8 +4,12 @@
 # (ulimit -v), which a build with AddressSanitizer cannot take.
 #
 #   check_command_line.sh CLI VERSION [memory]
+#
+# VELMORA_EMULATOR, when set, is the command (words separated by blanks) that runs a program
+# built for another platform: CLI then runs under it.
 set -euo pipefail
-cli=$1
+read -r -a emulator <<<"${VELMORA_EMULATOR:-}"
+cli=("${emulator[@]}" "$1")
 version=$2
 mode=${3:-options}
 work=$(mktemp -d)
@@ -47,41 +51,41 @@ if [ "$mode" = memory ]; then
     # A file with no line feed stops at the line limit, long before a 1 GiB limit.
     check "/dev/zero under 1 GiB" 2 "" \
         $'velmora-cli: /dev/zero:1: line longer than 16 MiB (16777216 bytes)\n' \
-        limited 1048576 "$cli" /dev/zero
+        limited 1048576 "${cli[@]}" /dev/zero
     # A 16 MiB line of NUL bytes is read, but quoting it in the message takes 64 MiB more.
     { cat walk && head -c 16777216 /dev/zero && echo; } >in
     check "a line that takes more memory than there is" 2 "$log_entry" \
-        $'velmora-cli: <stdin>:4: out of memory\n' limited 65536 "$cli"
+        $'velmora-cli: <stdin>:4: out of memory\n' limited 65536 "${cli[@]}"
 else
-    "$cli" --help >help 2>help-err || fail "--help: exit status $?"
+    "${cli[@]}" --help >help 2>help-err || fail "--help: exit status $?"
     [ -s help ] && [ ! -s help-err ] || fail "--help printed nothing, or on standard error"
     [ "$(head -1 help)" = "$usage_line" ] || fail "--help starts: $(head -1 help)"
     [ "$(wc -L <help)" -le 79 ] || fail "--help has lines over 79 columns"
-    check "-h" 0 "$(cat help)"$'\n' "" "$cli" -h
+    check "-h" 0 "$(cat help)"$'\n' "" "${cli[@]}" -h
 
-    check "--version" 0 "velmora-cli (Velmora) $version"$'\n' "" "$cli" --version
+    check "--version" 0 "velmora-cli (Velmora) $version"$'\n' "" "${cli[@]}" --version
     cp walk in
-    check "- reads standard input" 0 "$log_entry" "" "$cli" -
+    check "- reads standard input" 0 "$log_entry" "" "${cli[@]}" -
     printf 'movee\n' >>in
     check "- is named <stdin> in messages" 2 "$log_entry" \
-        $'velmora-cli: <stdin>:4: not a command of the script: "movee"\n' "$cli" -
+        $'velmora-cli: <stdin>:4: not a command of the script: "movee"\n' "${cli[@]}" -
     cp walk in
-    check "-- ends the options, - stays standard input" 0 "$log_entry" "" "$cli" -- -
+    check "-- ends the options, - stays standard input" 0 "$log_entry" "" "${cli[@]}" -- -
     check "-- ends the options" 2 "" \
-        $'velmora-cli: -h: cannot be read: No such file or directory\n' "$cli" -- -h
+        $'velmora-cli: -h: cannot be read: No such file or directory\n' "${cli[@]}" -- -h
     : >in
-    check "an unknown short option" 2 "" "$(usage_error 'unknown option: "-x"')"$'\n' "$cli" -x walk
+    check "an unknown short option" 2 "" "$(usage_error 'unknown option: "-x"')"$'\n' "${cli[@]}" -x walk
     check "an unknown long option" 2 "" "$(usage_error 'unknown option: "--verbose"')"$'\n' \
-        "$cli" --verbose walk
+        "${cli[@]}" --verbose walk
     check "two scripts" 2 "" "$(usage_error 'more than one script: "in"')"$'\n' \
-        "$cli" walk in walk
-    check "an option after the scripts" 0 "$(cat help)"$'\n' "" "$cli" walk in --help
+        "${cli[@]}" walk in walk
+    check "an option after the scripts" 0 "$(cat help)"$'\n' "" "${cli[@]}" walk in --help
     check "--help on a full disk" 1 "" \
         $'velmora-cli: cannot write the output: No space left on device\n' \
-        to_full_disk "$cli" --help
+        to_full_disk "${cli[@]}" --help
     check "a script's output on a full disk" 1 "" \
         $'velmora-cli: cannot write the output: No space left on device\n' \
-        to_full_disk "$cli" walk
+        to_full_disk "${cli[@]}" walk
 fi
 
 if ((failures > 0)); then

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ExtendedTestSupport.h"
 #include "NumText.h"
 
 namespace velmora {
@@ -147,24 +148,24 @@ struct FormCase {
 };
 
 const FormCase kForms[] = {
-    {"zero", 0.0L, 5, "", 0, false},
-    {"negative zero has no sign", -0.0L, 5, "", 0, false},
-    {"subnormal", std::numeric_limits<Extended>::denorm_min(), 18, "", 0, false},
-    {"negative subnormal", -std::numeric_limits<Extended>::min() / 2, 18, "", 0, false},
-    {"half up on the fifth digit", 1.0625L, 4, "1063", 1, false},
-    {"half up of a whole half", 1234.5L, 4, "1235", 4, false},
-    {"carry through every nine", 99999.5L, 5, "1", 6, false},
-    {"carry across a power of ten below one", 0.000099995L, 4, "1", -3, false},
-    {"trailing zeros dropped", 12.5L, 5, "125", 2, false},
-    {"negative", -2.5e-7L, 5, "25", -6, true},
-    {"19th digit a tie, 18th even: down", 1000000000000000005.0L, 18, "1", 19, false},
-    {"19th digit a tie, 18th odd: up", 1000000000000000015.0L, 18, "100000000000000002", 19, false},
-    {"18-digit expansion reaches 10^18", 999999999999999999.5L, 18, "1", 19, false},
-    {"largest value", std::numeric_limits<Extended>::max(), 18, "118973149535723177", 4933, false},
-    {"smallest normal value", std::numeric_limits<Extended>::min(), 18, "336210314311209351", -4931,
+    {"zero", 0.0_ext, 5, "", 0, false},
+    {"negative zero has no sign", -0.0_ext, 5, "", 0, false},
+    {"subnormal", kSmallestSubnormalExtended, 18, "", 0, false},
+    {"negative subnormal", -kSmallestNormalExtended / 2, 18, "", 0, false},
+    {"half up on the fifth digit", 1.0625_ext, 4, "1063", 1, false},
+    {"half up of a whole half", 1234.5_ext, 4, "1235", 4, false},
+    {"carry through every nine", 99999.5_ext, 5, "1", 6, false},
+    {"carry across a power of ten below one", 0.000099995_ext, 4, "1", -3, false},
+    {"trailing zeros dropped", 12.5_ext, 5, "125", 2, false},
+    {"negative", -2.5e-7_ext, 5, "25", -6, true},
+    {"19th digit a tie, 18th even: down", 1000000000000000005.0_ext, 18, "1", 19, false},
+    {"19th digit a tie, 18th odd: up", 1000000000000000015.0_ext, 18, "100000000000000002", 19,
      false},
-    {"an exact power of ten", 1e27L, 2, "1", 28, false},
-    {"just below a power of ten", 0.1L - 0.1L / (1LL << 62), 18, "1", 0, false},
+    {"18-digit expansion reaches 10^18", 999999999999999999.5_ext, 18, "1", 19, false},
+    {"largest value", kLargestExtended, 18, "118973149535723177", 4933, false},
+    {"smallest normal value", kSmallestNormalExtended, 18, "336210314311209351", -4931, false},
+    {"an exact power of ten", 1e27_ext, 2, "1", 28, false},
+    {"just below a power of ten", 0.1_ext - 0.1_ext / (1LL << 62), 18, "1", 0, false},
 };
 
 TEST(ToDecimalForm, RoundsAsTheBenchShowsNumbers) {
@@ -177,9 +178,7 @@ TEST(ToDecimalForm, RoundsAsTheBenchShowsNumbers) {
 }
 
 TEST(ToDecimalForm, NonFiniteValuesHaveTheFormOfZero) {
-    for (const Extended value :
-         {std::numeric_limits<Extended>::infinity(), -std::numeric_limits<Extended>::infinity(),
-          std::numeric_limits<Extended>::quiet_NaN()}) {
+    for (const Extended value : {kInfiniteExtended, -kInfiniteExtended, kNaNExtended}) {
         const DecimalForm form = ToDecimalForm(value, 5);
         EXPECT_EQ(form.Digits, "");
         EXPECT_EQ(form.Exponent, 0);

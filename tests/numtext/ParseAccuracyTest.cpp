@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <random>
 #include <string>
 
+#include "ExtendedTestSupport.h"
 #include "NumText.h"
 
 namespace velmora {
@@ -39,8 +41,16 @@ std::u16string Widen(const std::string& ascii) {
     return {ascii.begin(), ascii.end()};
 }
 
+/// The C library's long double, the x87 format on the x86 targets this test is built for.
+Extended FromLongDouble(long double value) {
+    soft::Float80 bits;
+    std::memcpy(&bits.Significand, &value, sizeof bits.Significand);
+    std::memcpy(&bits.SignExponent, reinterpret_cast<const char*>(&value) + 8, 2);
+    return Extended::FromBits(bits);
+}
+
 bool Identical(Extended a, Extended b) {
-    return (a == b && std::signbit(a) == std::signbit(b)) || (std::isnan(a) && std::isnan(b));
+    return (a == b && SignBit(a) == SignBit(b)) || (IsNaN(a) && IsNaN(b));
 }
 
 struct RandomRun {
@@ -63,22 +73,23 @@ TEST(TryTextToNumber, GivesTheNearestExtendedValue) {
         int outOfRange = 0;
         for (int i = 0; i < run.texts; ++i) {
             const std::string text = RandomNumberText(random, run.fewestDigits, run.mostDigits);
-            const Extended reference = std::strtold(text.c_str(), nullptr);
+            const Extended reference = FromLongDouble(std::strtold(text.c_str(), nullptr));
             Extended value = 0;
             const bool read = TryTextToNumber(Widen(text), point, value);
-            if (std::isinf(reference)) {
+            if (IsInfinite(reference)) {
                 ++outOfRange;
                 if (read)
                     ++mismatches;
                 EXPECT_FALSE(read) << text;
                 continue;
             }
-            if (std::fpclassify(reference) != FP_NORMAL)
+            if (soft::FieldOf(reference.Bits()) == 0)
                 ++subnormalOrZero;
             if (!read || !Identical(value, reference)) {
                 ++mismatches;
                 EXPECT_TRUE(read && Identical(value, reference))
-                    << text << ": got " << (read ? std::to_string(value) : "no number");
+                    << text << ": got " << value << (read ? "" : " (no number)") << ", not "
+                    << reference;
             }
         }
         std::cout << run.texts << " random texts of " << run.what << " (" << outOfRange
@@ -118,8 +129,8 @@ TEST(TryTextToNumber, RoundsLongTextsAtAndAroundHalfwayPoints) {
             whole <<= unit - 1;
         for (int j = 0; j < fractionDigits; ++j)
             whole *= 5;
-        const Extended lower = std::ldexp(static_cast<Extended>(n), unit);
-        const Extended upper = std::ldexp(static_cast<Extended>(n) + 1, unit);
+        const Extended lower = ScaleByPowerOfTwo(Extended(n), unit);
+        const Extended upper = ScaleByPowerOfTwo(Extended(n) + 1, unit);
         const struct {
             std::string text;
             Extended nearest;

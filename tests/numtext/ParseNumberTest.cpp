@@ -5,17 +5,18 @@
 #include <string>
 
 #include "Error.h"
+#include "ExtendedTestSupport.h"
 #include "NumText.h"
 #include "SeparatorScope.h"
 
 namespace velmora {
 namespace {
 
-constexpr Extended kNegativeZero = -0.0L;
+constexpr Extended kNegativeZero = -0.0_ext;
 
 /// Equal values with equal signs (so 0 and -0 differ).
 testing::AssertionResult SameNumber(Extended actual, Extended expected) {
-    if (actual == expected && std::signbit(actual) == std::signbit(expected)) {
+    if (actual == expected && SignBit(actual) == SignBit(expected)) {
         return testing::AssertionSuccess();
     }
     return testing::AssertionFailure() << "got " << actual << ", expected " << expected;
@@ -38,24 +39,24 @@ struct ReadCase {
 
 // Typed numbers that ParseNumber reads whatever the locale's separator is, point or comma.
 const ReadCase kReadUnderEitherSeparator[] = {
-    {"point", u"2.5", 2.5L},
-    {"comma", u"2,5", 2.5L},
-    {"comma between spaces", u" 2,5 ", 2.5L},
-    {"point with a trailing space", u"2.5 ", 2.5L},
-    {"negative point fraction", u"-.5", -0.5L},
-    {"negative comma fraction", u"-,5", -0.5L},
-    {"trailing point", u"5.", 5.0L},
-    {"trailing comma", u"5,", 5.0L},
-    {"plus sign", u"+5", 5.0L},
-    {"small exponent", u"1e3", 1000.0L},
-    {"signed exponent with a capital E", u"1E+03", 1000.0L},
-    {"comma with an exponent", u"1,5e2", 150.0L},
-    {"point with an exponent", u"1.5e2", 150.0L},
-    {"exponent with a leading zero", u"1e0500", 1e500L},
-    {"far below the subnormals", u"1e-4999", 0.0L},
+    {"point", u"2.5", 2.5_ext},
+    {"comma", u"2,5", 2.5_ext},
+    {"comma between spaces", u" 2,5 ", 2.5_ext},
+    {"point with a trailing space", u"2.5 ", 2.5_ext},
+    {"negative point fraction", u"-.5", -0.5_ext},
+    {"negative comma fraction", u"-,5", -0.5_ext},
+    {"trailing point", u"5.", 5.0_ext},
+    {"trailing comma", u"5,", 5.0_ext},
+    {"plus sign", u"+5", 5.0_ext},
+    {"small exponent", u"1e3", 1000.0_ext},
+    {"signed exponent with a capital E", u"1E+03", 1000.0_ext},
+    {"comma with an exponent", u"1,5e2", 150.0_ext},
+    {"point with an exponent", u"1.5e2", 150.0_ext},
+    {"exponent with a leading zero", u"1e0500", Bits80(0x467B, 0xF9B2FF649B8695D7)},
+    {"far below the subnormals", u"1e-4999", 0.0_ext},
     {"negative zero", u"-0", kNegativeZero},
-    {"integer", u"42", 42.0L},
-    {"many spaces around", u"   -7   ", -7.0L},
+    {"integer", u"42", 42.0_ext},
+    {"many spaces around", u"   -7   ", -7.0_ext},
 };
 
 struct FailCase {
@@ -116,16 +117,16 @@ TEST(ParseNumber, RejectsWithTheMessageOfTheLastAttempt) {
 
 TEST(ParseNumber, ReadsATabbedNumberOnlyAfterTrimming) {
     SeparatorScope scope(u',');
-    EXPECT_TRUE(SameNumber(ParseNumber(TrimBlanks(u"\t2,5\r\n")), 2.5L));
+    EXPECT_TRUE(SameNumber(ParseNumber(TrimBlanks(u"\t2,5\r\n")), 2.5_ext));
     EXPECT_EQ(ConvertMessage([] { ParseNumber(u"\t2,5"); }),
               u"'\t2.5' is not a valid floating point value");
 }
 
 TEST(ParseNumber, UnderAThirdSeparatorReadsOnlyThatSeparatorAndIntegers) {
     SeparatorScope arabic(u'\u066B');
-    EXPECT_TRUE(SameNumber(ParseNumber(u"2\u066B5"), 2.5L));
-    EXPECT_TRUE(SameNumber(ParseNumber(u"7"), 7.0L));
-    EXPECT_TRUE(SameNumber(ParseNumber(u"-3e2"), -300.0L));
+    EXPECT_TRUE(SameNumber(ParseNumber(u"2\u066B5"), 2.5_ext));
+    EXPECT_TRUE(SameNumber(ParseNumber(u"7"), 7.0_ext));
+    EXPECT_TRUE(SameNumber(ParseNumber(u"-3e2"), -300.0_ext));
     EXPECT_EQ(ConvertMessage([] { ParseNumber(u"2.5"); }),
               u"'2,5' is not a valid floating point value");
     EXPECT_EQ(ConvertMessage([] { ParseNumber(u"2,5"); }),
@@ -134,7 +135,7 @@ TEST(ParseNumber, UnderAThirdSeparatorReadsOnlyThatSeparatorAndIntegers) {
 
 TEST(TextToNumber, QuotesTheTextExactlyAsPassed) {
     const TFormatSettings point{u'.', u','};
-    EXPECT_TRUE(SameNumber(TextToNumber(u" 12.5 ", point), 12.5L));
+    EXPECT_TRUE(SameNumber(TextToNumber(u" 12.5 ", point), 12.5_ext));
     EXPECT_EQ(ConvertMessage([&] { TextToNumber(u" 12,5 ", point); }),
               u"' 12,5 ' is not a valid floating point value");
     EXPECT_EQ(ConvertMessage([&] { TextToNumber(u"Шаг", point); }),
@@ -152,39 +153,37 @@ struct ScanCase {
 };
 
 const ScanCase kScanCases[] = {
-    {"largest power of ten in range", u"1e4932", true, 1e4932L},
+    {"largest power of ten in range", u"1e4932", true, Bits80(0x7FFE, 0xD72CB2A95C7EF6CD)},
     {"first power of ten out of range", u"1e4933", false, 0},
     {"largest value written to 18 digits", u"1.18973149535723176e4932", true,
-     1.18973149535723176e4932L},
+     Bits80(0x7FFE, 0xFFFFFFFFFFFFFFB1)},
     {"just beyond half a unit above the largest value", u"1.18973149535723177e4932", false, 0},
     {"exponent 4999 read whole and too large", u"1e4999", false, 0},
-    {"exponent -4999 gives zero", u"1e-4999", true, 0.0L},
-    {"exponent 499 read whole", u"1e499", true, 1e499L},
-    {"leading zeros of the exponent", u"1e0000000000000000003", true, 1000.0L},
+    {"exponent -4999 gives zero", u"1e-4999", true, 0.0_ext},
+    {"exponent 499 read whole", u"1e499", true, Bits80(0x4678, 0xC7C265EA160544AC)},
+    {"leading zeros of the exponent", u"1e0000000000000000003", true, 1000.0_ext},
     {"exponent of 5000 left unread", u"1e-5000", false, 0},
-    {"zero with the largest exponent", u"0e4999", true, 0.0L},
+    {"zero with the largest exponent", u"0e4999", true, 0.0_ext},
     {"negative zero with the largest exponent", u"-0e4999", true, kNegativeZero},
-    {"zero fraction with a tiny exponent", u"0.000e-4999", true, 0.0L},
+    {"zero fraction with a tiny exponent", u"0.000e-4999", true, 0.0_ext},
     {"negative zero fraction", u"-0.0", true, kNegativeZero},
-    {"smallest subnormal", u"3.6451995318824746025e-4951", true,
-     std::numeric_limits<Extended>::denorm_min()},
-    {"rounds up to the smallest subnormal", u"1.9e-4951", true,
-     std::numeric_limits<Extended>::denorm_min()},
-    {"rounds down to zero below half the smallest subnormal", u"1.8e-4951", true, 0.0L},
-    {"smallest normal value", u"3.36210314311209350626e-4932", true,
-     std::numeric_limits<Extended>::min()},
+    {"smallest subnormal", u"3.6451995318824746025e-4951", true, kSmallestSubnormalExtended},
+    {"rounds up to the smallest subnormal", u"1.9e-4951", true, kSmallestSubnormalExtended},
+    {"rounds down to zero below half the smallest subnormal", u"1.8e-4951", true, 0.0_ext},
+    {"smallest normal value", u"3.36210314311209350626e-4932", true, kSmallestNormalExtended},
     // 10^28 is the first power of ten that the extended format cannot hold exactly.
-    {"first inexact power of ten", u"1e28", true, 1e28L},
-    {"negative beyond the exact powers", u"-3.2e29", true, -3.2e29L},
-    {"nineteen nines are exact", u"9999999999999999999", true, 9999999999999999999.0L},
-    {"2^64 - 1 is exact", u"18446744073709551615", true, 18446744073709551615.0L},
+    {"first inexact power of ten", u"1e28", true, Bits80(0x405C, 0x813F3978F8940984)},
+    {"negative beyond the exact powers", u"-3.2e29", true, -Bits80(0x4061, 0x813F3978F8940984)},
+    {"nineteen nines are exact", u"9999999999999999999", true, 9999999999999999999.0_ext},
+    {"2^64 - 1 is exact", u"18446744073709551615", true, Bits80(0x403E, 0xFFFFFFFFFFFFFFFF)},
     {"many fraction digits scaled down exactly", u"0.1234567890123456789", true,
-     0.1234567890123456789L},
-    {"long run of zeros", u"0.0000000000000000000000000000000000000001", true, 1e-40L},
-    {"U+0000 ends the text", std::u16string(u"12\0abc", 6), true, 12.0L},
+     0.1234567890123456789_ext},
+    {"long run of zeros", u"0.0000000000000000000000000000000000000001", true,
+     Bits80(0x3F7A, 0x8B61313BBABCE2C6)},
+    {"U+0000 ends the text", std::u16string(u"12\0abc", 6), true, 12.0_ext},
     {"U+0000 alone", std::u16string(u"\0", 1), false, 0},
-    {"spaces and a sign", u"  +7  ", true, 7.0L},
-    {"fraction only", u".5", true, 0.5L},
+    {"spaces and a sign", u"  +7  ", true, 7.0_ext},
+    {"fraction only", u".5", true, 0.5_ext},
     {"second sign", u"+-1", false, 0},
     {"space before the exponent", u"1 e5", false, 0},
     {"space inside the exponent", u"1e 5", false, 0},
@@ -226,12 +225,12 @@ struct LongTextCase {
 // Texts of more than 19 significant digits are read as one exact whole number scaled once,
 // so hundreds of digits still give the nearest extended value and the reading it shows.
 const LongTextCase kLongTexts[] = {
-    {"65536.5 and 462 zeros", u"65536.5" + std::u16string(462, u'0'), u"65537", 65536.5L},
+    {"65536.5 and 462 zeros", u"65536.5" + std::u16string(462, u'0'), u"65537", 65536.5_ext},
     {"9.99995 and 535 zeros", u"9.99995" + std::u16string(535, u'0'), u"10",
-     0x9.fffcb923a29c77ap0L},
+     Bits80(0x4002, 0x9FFFCB923A29C77A)},
     {"25 digits, 2^64 + 1 among them", u"1844674407370955161700000", u"1.8447E0024",
-     0xc.350000000000001p77L},
-    {"one and 24 zeros after the point", u"1.000000000000000000000000", u"1", 1.0L},
+     Bits80(0x404F, 0xC350000000000001)},
+    {"one and 24 zeros after the point", u"1.000000000000000000000000", u"1", 1.0_ext},
 };
 
 TEST(ParseNumber, ReadsLongTextsAsTheNearestValue) {
@@ -251,7 +250,7 @@ TEST(TryTextToNumber, LongDigitRunsFollowTheAccumulation) {
     EXPECT_FALSE(TryTextToNumber(tooManyDigits, point, value));
     const std::u16string manyLeadingZeros = u"0." + std::u16string(100000, u'0') + u"1e4999";
     ASSERT_TRUE(TryTextToNumber(manyLeadingZeros, point, value));
-    EXPECT_TRUE(SameNumber(value, 0.0L));
+    EXPECT_TRUE(SameNumber(value, 0.0_ext));
 }
 
 }  // namespace

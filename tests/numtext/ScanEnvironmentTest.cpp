@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Error.h"
+#include "ExtendedTestSupport.h"
 #include "FloatingPointState.h"
 #include "NumText.h"
 #include "SeparatorScope.h"

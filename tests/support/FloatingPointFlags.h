@@ -1,21 +1,22 @@
 #pragma once
 
-#include <cfenv>
+#include "Extended.h"
 
 namespace velmora {
 
-/// Runs `action` with exactly the floating-point exception flags `callerFlags` raised, as a
-/// caller's earlier arithmetic would have left them, and returns the flags raised after it
-/// (of FE_ALL_EXCEPT). Every flag is clear again when it returns, also when `action` throws.
+/// Runs `action` with exactly the extended arithmetic's fault flags `callerFaults` raised
+/// (soft::Flag bits, on either backend), as a caller's earlier arithmetic would have left
+/// them, and returns the faults raised after it. Every fault flag is clear again when it
+/// returns, also when `action` throws.
 template <class Action>
-int FlagsAfter(int callerFlags, Action&& action) {
+unsigned FlagsAfter(unsigned callerFaults, Action&& action) {
     struct ClearOnExit {
-        ~ClearOnExit() { std::feclearexcept(FE_ALL_EXCEPT); }
+        ~ClearOnExit() { ClearExtendedFaults(); }
     } clear;
-    std::feclearexcept(FE_ALL_EXCEPT);
-    std::feraiseexcept(callerFlags);
+    ClearExtendedFaults();
+    RaiseExtendedFaults(callerFaults);
     action();
-    return std::fetestexcept(FE_ALL_EXCEPT);
+    return RaisedExtendedFaults();
 }
 
 }  // namespace velmora

@@ -17,17 +17,17 @@ inline std::string MarkerOffProbe(const Bench& bench) {
     const auto& marker = bench.Scene().Points(Layer::ProbeMarker);
     if (marker.size() != 3)
         return "the probe marker does not have three points";
-    const Extended c = std::cos(s.ProbeAngle);
-    const Extended sn = std::sin(s.ProbeAngle);
+    const Extended c = Cos(s.ProbeAngle);
+    const Extended sn = Sin(s.ProbeAngle);
     const Extended expected[3][2] = {
-        {s.ProbeX - c - 0.5L * sn, s.ProbeY - sn + 0.5L * c},
+        {s.ProbeX - c - 0.5_ext * sn, s.ProbeY - sn + 0.5_ext * c},
         {s.ProbeX + c, s.ProbeY + sn},
-        {s.ProbeX - c + 0.5L * sn, s.ProbeY - sn - 0.5L * c},
+        {s.ProbeX - c + 0.5_ext * sn, s.ProbeY - sn - 0.5_ext * c},
     };
-    const Extended tolerance = 1e-6L + 1e-15L * (std::fabs(s.ProbeX) + std::fabs(s.ProbeY));
+    const Extended tolerance = 1e-6_ext + 1e-15_ext * (Abs(s.ProbeX) + Abs(s.ProbeY));
     for (int i = 0; i < 3; ++i) {
-        if (!(std::fabs(marker[i].X - expected[i][0]) <= tolerance &&
-              std::fabs(marker[i].Y - expected[i][1]) <= tolerance)) {
+        if (!(Abs(marker[i].X - expected[i][0]) <= tolerance &&
+              Abs(marker[i].Y - expected[i][1]) <= tolerance)) {
             return "the probe marker's point " + std::to_string(i) + " left the probe";
         }
     }

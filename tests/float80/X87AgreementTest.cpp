@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "ExtendedTestSupport.h"
+#include "Results.h"
+#include "X87Side.h"
+
+namespace velmora {
+namespace {
+
+TEST(X87Agreement, EveryOperationGivesTheX87sBitsAndFlags) {
+    // The long run (float80_differential) takes 10^8 pairs; here a share for every test run.
+    operands::Random random(20261209);
+    int mismatches[differential::kOperationCount] = {};
+    for (int i = 0; i < 100000; ++i) {
+        const soft::Float80 a = operands::Operand(random);
+        const soft::Float80 b = operands::Partner(a, random);
+        for (int k = 0; k < differential::kOperationCount; ++k) {
+            const auto operation = static_cast<differential::Operation>(k);
+            const differential::Outcome soft = differential::Soft(operation, a, b);
+            const differential::Outcome x87 = differential::X87(operation, a, b);
+            if (soft != x87 && mismatches[k]++ < 3) {
+                ADD_FAILURE() << differential::NameOf(operation) << " " << differential::Describe(a)
+                              << " " << differential::Describe(b) << ": software "
+                              << differential::Describe(soft) << ", x87 "
+                              << differential::Describe(x87);
+            }
+        }
+    }
+}
+
+TEST(X87Agreement, TheDigestOfEveryPlatformIsTheX87s) {
+    EXPECT_EQ(results::ArithmeticDigest(200000, 14, differential::X87),
+              results::ArithmeticDigest(200000, 14));
+}
+
+#ifdef __GLIBC__  // whose sinl and cosl reduce every argument (others pass it to fsin)
+TEST(X87Agreement, SineAndCosineOfHugeArgumentsAgreeWithTheCLibraryToOneUnit) {
+    // The C library reduces huge arguments with its own bits of 2/π: agreeing within a unit of
+    // the last place over the whole exponent range checks the reduction and its table.
+    operands::Random random(3);
+    for (int i = 0; i < 4000; ++i) {
+        const soft::Float80 x{
+            random() | soft::kIntegerBit,
+            static_cast<std::uint16_t>(soft::kBias + operands::Below(random, 16000))};
+        const long double native = reference::ToNative(x);
+        for (const bool cosine : {false, true}) {
+            const soft::Float80 ours = (cosine ? Cos : Sin)(Extended::FromBits(x)).Bits();
+            const soft::Float80 library =
+                reference::FromNative(cosine ? cosl(native) : sinl(native));
+            const std::uint64_t apart = ours.Significand > library.Significand
+                                            ? ours.Significand - library.Significand
+                                            : library.Significand - ours.Significand;
+            ASSERT_TRUE(ours.SignExponent == library.SignExponent ? apart <= 1 : apart >= ~1ull)
+                << (cosine ? "cos " : "sin ") << differential::Describe(x) << ": "
+                << differential::Describe(ours) << " against " << differential::Describe(library);
+        }
+    }
+}
+#endif
+
+}  // namespace
+}  // namespace velmora
