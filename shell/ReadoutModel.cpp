@@ -24,13 +24,10 @@ QString Shown(const std::u16string& text) {
 }  // namespace
 
 ReadoutModel::ReadoutModel(Bench& bench, QObject* parent)
-    : QAbstractTableModel(parent),
-      bench_(bench),
-      table_(bench.Table()),
-      shownRevision_(table_.Revision()) {
+    : QAbstractTableModel(parent), bench_(bench), shownRevision_(bench.Table().Revision()) {
     for (int row = 0; row < kReadoutRowCount; ++row) {
-        shownValues_[row] = table_.Value(ReadoutRowAt(row));
-        shownRowRevisions_[row] = table_.RowRevision(ReadoutRowAt(row));
+        shownValues_[row] = Table().Value(ReadoutRowAt(row));
+        shownRowRevisions_[row] = Table().RowRevision(ReadoutRowAt(row));
     }
 }
 
@@ -51,7 +48,7 @@ QVariant ReadoutModel::data(const QModelIndex& index, int role) const {
         const std::u16string_view text = KeyOf(row);
         return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
     };
-    const std::u16string& value = table_.Value(row);
+    const std::u16string& value = Table().Value(row);
     const bool isValue = index.column() == kValueColumn;
     switch (role) {
         case Qt::DisplayRole:
@@ -73,13 +70,13 @@ bool ReadoutModel::setData(const QModelIndex& index, const QVariant& value, int 
     }
     const ReadoutRow row = ReadoutRowAt(index.row());
     const std::u16string text = value.toString().toStdU16String();
-    if (text == table_.Value(row)) {
+    if (text == Table().Value(row)) {
         return true;
     }
     bench_.Type(row, text);
     shownValues_[index.row()] = text;
-    shownRowRevisions_[index.row()] = table_.RowRevision(row);
-    shownRevision_ = table_.Revision();
+    shownRowRevisions_[index.row()] = Table().RowRevision(row);
+    shownRevision_ = Table().Revision();
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }
@@ -103,22 +100,22 @@ QVariant ReadoutModel::headerData(int section, Qt::Orientation orientation, int 
 
 std::vector<int> ReadoutModel::Refresh() {
     std::vector<int> changed;
-    if (table_.Revision() == shownRevision_) {
+    if (Table().Revision() == shownRevision_) {
         return changed;
     }
-    shownRevision_ = table_.Revision();
+    shownRevision_ = Table().Revision();
     for (int row = 0; row < kReadoutRowCount; ++row) {
         const ReadoutRow readout = ReadoutRowAt(row);
         // A row untouched since it was shown is not compared: a pasted megabyte stays in
         // its cell while every command refreshes the table.
-        if (table_.RowRevision(readout) == shownRowRevisions_[row]) {
+        if (Table().RowRevision(readout) == shownRowRevisions_[row]) {
             continue;
         }
-        shownRowRevisions_[row] = table_.RowRevision(readout);
-        if (table_.Value(readout) == shownValues_[row]) {
+        shownRowRevisions_[row] = Table().RowRevision(readout);
+        if (Table().Value(readout) == shownValues_[row]) {
             continue;
         }
-        shownValues_[row] = table_.Value(readout);
+        shownValues_[row] = Table().Value(readout);
         emit dataChanged(index(row, kValueColumn), index(row, kValueColumn));
         changed.push_back(row);
     }

@@ -35,8 +35,10 @@ class ReadoutModel : public QAbstractTableModel {
     std::vector<int> Refresh();
 
   private:
+    /// The bench's table: what the model shows and what the student types into.
+    const ReadoutTable& Table() const { return bench_.Table(); }
+
     Bench& bench_;
-    const ReadoutTable& table_;
     unsigned long long shownRevision_;
     std::array<std::u16string, kReadoutRowCount> shownValues_;
     std::array<unsigned long long, kReadoutRowCount> shownRowRevisions_{};
