@@ -89,6 +89,6 @@ if(VELMORA_EXTENDED STREQUAL "x87")
   add_test(NAME cli_backends_agree
            COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/cli/compare-backends
                    --x87 $<TARGET_FILE:velmora-cli> --portable ${VELMORA_CLANG_TREE}/cli/velmora-cli
-                   --sessions ${CMAKE_SOURCE_DIR}/tests/cli/sessions --random 300 --no-turns)
+                   --sessions ${CMAKE_SOURCE_DIR}/tests/cli/sessions --random 300)
   set_tests_properties(cli_backends_agree PROPERTIES TIMEOUT 600)
 endif()

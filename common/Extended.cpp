@@ -18,23 +18,13 @@ Extended Soft(Operation operation, Extended x) {
 
 }  // namespace
 
-Extended ExactSin(Extended x) {
+Extended Sin(Extended x) {
     return Soft([](soft::Float80 bits, unsigned& flags) { return soft::Sine(bits, flags); }, x);
 }
 
-Extended ExactCos(Extended x) {
+Extended Cos(Extended x) {
     return Soft([](soft::Float80 bits, unsigned& flags) { return soft::Cosine(bits, flags); }, x);
 }
-
-#if !VELMORA_EXTENDED_X87 || !defined(__GLIBC__)
-Extended Sin(Extended x) {
-    return ExactSin(x);
-}
-
-Extended Cos(Extended x) {
-    return ExactCos(x);
-}
-#endif
 
 Extended ScaleByPowerOfTwo(Extended x, int n) {
     return Soft(

@@ -46,9 +46,9 @@ inline double ArcAngleFor(Extended pi, bool tablePi, int k) {
 
 /// The sine of arc k's start angle φ ∈ [0, 2π), in extended precision: the x87's own fsin,
 /// the sine the bench's sums are defined with. The unit gives it on the x87 backend (within a
-/// unit or two of the last place for these angles, and four times quicker than the
-/// library's sinl); the portable backend takes it from the table, and computes the exactly
-/// rounded sine only for an angle the table does not hold (a π other than the bench's).
+/// unit or two of the last place for these angles, and far quicker than the exactly rounded
+/// Sin); the portable backend takes it from the table, and computes the exactly rounded
+/// sine only for an angle the table does not hold (a π other than the bench's).
 inline Extended ArcSine(int k, double phi) {
 #if VELMORA_EXTENDED_X87
     (void)k;
@@ -57,7 +57,7 @@ inline Extended ArcSine(int k, double phi) {
     const ArcSineEntry& entry = kArcSineTable[k];
     if (soft::BitCast<std::uint64_t>(phi) == entry.Angle)
         return Extended::FromBits({entry.Significand, entry.SignExponent});
-    return ExactSin(phi);
+    return Sin(phi);
 #endif
 }
 

@@ -25,17 +25,13 @@ namespace velmora {
 // suffix (3.1415926535_ext is the extended value nearest to that decimal). Turned into a
 // double by static_cast, with the overflow fault beyond the double range.
 
-/// sin x and cos x for any finite x (an infinity is invalid). On the x87 with glibc the C
-/// library's long double functions, whose results the bench's readings have always been made
-/// with; on the portable backend (and on the x87 with another C library) the extended value
-/// nearest to the exact one, which agrees with glibc's for most angles but not all (glibc's
-/// result may be one unit in the last place off).
+/// sin x and cos x for any finite x (an infinity is invalid): the extended value nearest to
+/// the exact one, computed in the software format on every backend, so that each platform
+/// turns and walks the probe by the same bits. (A C library's long double functions are not
+/// used: glibc's sinl and cosl are one unit in the last place off for about 2.5 % of angles,
+/// and other libraries differ from glibc's.)
 Extended Sin(Extended x);
 Extended Cos(Extended x);
-
-/// The exactly rounded sine and cosine of the software format, on every backend.
-Extended ExactSin(Extended x);
-Extended ExactCos(Extended x);
 
 constexpr Extended Abs(Extended x) {
     return Extended::FromBits(soft::Absolute(x.Bits()));

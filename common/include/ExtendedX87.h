@@ -78,19 +78,6 @@ class Extended {
         return Native(root);
     }
 
-#ifdef __GLIBC__
-    /// sin x and cos x from the C library's long double functions: what the bench's readings
-    /// on the x87 have always been made with. (With another C library, MinGW's, whose sinl
-    /// gives other last bits and no invalid operation for an infinity, Sin and Cos are the
-    /// exactly rounded ones, as on the portable backend.)
-    friend Extended Sin(Extended x) {
-        return Native(std::sin(x.value_));
-    }
-    friend Extended Cos(Extended x) {
-        return Native(std::cos(x.value_));
-    }
-#endif
-
     /// The unit's own sine instruction, fsin, which the coil's arcs are summed with: within a
     /// unit or two of the last place for |x| < 2π, and not reduced at all beyond 2^63.
     friend Extended UnitSine(Extended x) {
