@@ -57,8 +57,9 @@ that cannot be read, memory that ran out, or a bad command line.
 
 /// Writes `text` to standard output; the status tells whether it could be written.
 int Print(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return FinishOutput(stdout, stderr, kExitRan);
+    Output out(stdout);
+    out.Write(text);
+    return out.Finish(stderr, kExitRan);
 }
 
 int UsageError(const std::string& problem) {

@@ -314,13 +314,11 @@ LineRead ReadLine(std::FILE* in, std::string& line, std::size_t limit) {
 /// RunScript's work, up to the status. `number` is the number of the line being read or
 /// carried out, 0 while the session starts. Running out of memory leaves by std::bad_alloc,
 /// which releases the session and the line.
-int RunLines(std::FILE* in, const std::string& source, std::FILE* out, std::FILE* err,
+int RunLines(std::FILE* in, const std::string& source, Output& out, std::FILE* err,
              unsigned long& number) {
-    const auto write = [out](const std::string& text) {
-        std::fwrite(text.data(), 1, text.size(), out);
-    };
+    const auto write = [&out](const std::string& text) { out.Write(text); };
     const auto fail = [&](const std::string& message) {
-        std::fflush(out);
+        std::fflush(out.File());
         std::fprintf(err, "velmora-cli: %s:%lu: %s\n", source.c_str(), number, message.c_str());
         return kExitBadScript;
     };
@@ -359,8 +357,9 @@ int RunLines(std::FILE* in, const std::string& source, std::FILE* out, std::FILE
 int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err) {
     unsigned long number = 0;
     int status = kExitRan;
+    Output output(out);
     try {
-        status = RunLines(in, std::string(name), out, err, number);
+        status = RunLines(in, std::string(name), output, err, number);
     } catch (const std::bad_alloc&) {
         // Written without allocating: the memory that ran out is still short.
         std::fflush(out);
@@ -372,12 +371,31 @@ int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* e
         }
         status = kExitBadScript;
     }
-    return FinishOutput(out, err, status);
+    return output.Finish(err, status);
 }
 
-int FinishOutput(std::FILE* out, std::FILE* err, int status) {
-    if ((std::fflush(out) != 0 || std::ferror(out)) && status == kExitRan) {
-        std::fprintf(err, "velmora-cli: cannot write the output: %s\n", std::strerror(errno));
+std::string WriteFailureText(int error) {
+    std::string text = "velmora-cli: cannot write the output";
+    if (error != 0) {
+        text += ": ";
+        text += std::strerror(error);
+    }
+    return text + "\n";
+}
+
+void Output::Write(std::string_view text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() && error_ == 0)
+        error_ = errno;
+}
+
+int Output::Finish(std::FILE* err, int status) {
+    errno = 0;
+    const bool flushed = std::fflush(file_) == 0;
+    if (!flushed && error_ == 0)
+        error_ = errno;
+    if ((!flushed || std::ferror(file_)) && status == kExitRan) {
+        std::fputs(WriteFailureText(error_).c_str(), err);
         return kExitFailed;
     }
     return status;

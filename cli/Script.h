@@ -102,8 +102,28 @@ inline constexpr std::size_t kMaxLineBytes = std::size_t{16} << 20;
 /// offending text. Returns the exit status.
 int RunScript(std::FILE* in, std::string_view name, std::FILE* out, std::FILE* err);
 
-/// Flushes `out`. When that fails and `status` is kExitRan, says so on `err` and returns
-/// kExitFailed; otherwise returns `status`.
-int FinishOutput(std::FILE* out, std::FILE* err, int status);
+/// What velmora-cli prints when its output could not be written: with the system's reason
+/// `error` (an errno value), or without one when `error` is 0, as some C libraries (Windows',
+/// under wine) leave errno at 0 after a failed write.
+std::string WriteFailureText(int error);
+
+/// An output stream of velmora-cli that keeps the reason of its first failed write until the
+/// end of the run: a stream that is not fully buffered fails in the middle of a run, and the
+/// C library calls after it (reading the next script line) may change errno.
+class Output {
+  public:
+    explicit Output(std::FILE* file) : file_(file) {}
+
+    std::FILE* File() const { return file_; }
+    /// Writes `text`; a failure is kept for Finish.
+    void Write(std::string_view text);
+    /// Flushes the stream. When a write or the flush failed and `status` is kExitRan, prints
+    /// WriteFailureText on `err` and returns kExitFailed; otherwise returns `status`.
+    int Finish(std::FILE* err, int status);
+
+  private:
+    std::FILE* file_;
+    int error_ = 0;  ///< errno of the first failed write that gave one, else 0
+};
 
 }  // namespace velmora::cli

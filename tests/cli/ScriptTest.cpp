@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -237,6 +238,32 @@ TEST_F(SessionTest, LineEndsAndAByteOrderMarkAreNotPartOfTheLine) {
     EXPECT_EQ(ran.status, kExitRan);
     EXPECT_EQ(ran.err, "");
     EXPECT_EQ(ran.out, "x (см):2\ny (см):0\nУгол датчика:0\nB (Тл):0\n \n");
+}
+
+TEST(WriteFailureText, GivesTheSystemsReasonOnlyWhenThereIsOne) {
+    EXPECT_EQ(WriteFailureText(0), "velmora-cli: cannot write the output\n");
+    EXPECT_EQ(WriteFailureText(ENOSPC),
+              "velmora-cli: cannot write the output: No space left on device\n");
+}
+
+// Unbuffered, the output fails at the "log" line, and the script is read on after it: the
+// reason must outlast that reading. It needs a device whose writes fail, /dev/full, which
+// Linux has (and the emulators of other platforms reach through the host's files where they
+// map them); a platform without it has no full disk to write to.
+TEST_F(SessionTest, OutputOnAFullDiskIsReportedWithItsReasonAtTheEnd) {
+    std::FILE* out = std::fopen("/dev/full", "wb");
+    if (out == nullptr)
+        GTEST_SKIP() << "no full disk device /dev/full here";
+    std::setvbuf(out, nullptr, _IONBF, 0);
+    std::FILE* in = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::fputs("stepy\nrecord\nlog\n# read after the failed write\nstepx\n", in);
+    std::rewind(in);
+    EXPECT_EQ(RunScript(in, "full.script", out, err), kExitFailed);
+    EXPECT_EQ(velmora::detail::ContentOf(err),
+              "velmora-cli: cannot write the output: No space left on device\n");
+    for (std::FILE* file : {in, out, err})
+        std::fclose(file);
 }
 
 #ifdef __linux__
