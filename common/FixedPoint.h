@@ -14,8 +14,6 @@ template <int N>
 struct Fixed {
     std::uint64_t Words[N] = {};  ///< most significant first (a built-in array: int indices)
 
-    static constexpr int kFractionBits = 64 * N - 2;
-
     static constexpr Fixed One() {
         Fixed one;
         one.Words[0] = std::uint64_t{1} << 62;
@@ -70,36 +68,37 @@ constexpr Fixed<N> operator*(const Fixed<N>& a, const Fixed<N>& b) {
         const wide::U128 top =
             wide::Add(wide::Add(wide::Add(hh, {0, hl.High}), {0, lh.High}), {0, third.High});
         return {{(top.High << 2) | (top.Low >> 62), (top.Low << 2) | (third.Low >> 62)}};
-    }
-    // The product as 2N words, most significant first; only those down to word N are needed.
-    std::uint64_t product[2 * N + 1] = {};
-    for (int i = 0; i < N; ++i) {
-        for (int j = 0; j < N; ++j) {
-            if (i + j > N)
-                continue;  // lands below word N + 1 of the product
-            const wide::U128 p = wide::Multiply(a.Words[i], b.Words[j]);
-            // p occupies product words i + j (high) and i + j + 1 (low).
-            int at = i + j + 1;
-            std::uint64_t add = p.Low;
-            while (add != 0 && at >= 0) {
-                product[at] += add;
-                add = product[at] < add ? 1 : 0;
-                --at;
-            }
-            at = i + j;
-            add = p.High;
-            while (add != 0 && at >= 0) {
-                product[at] += add;
-                add = product[at] < add ? 1 : 0;
-                --at;
+    } else {
+        // The product as 2N words, most significant first; only those down to word N are needed.
+        std::uint64_t product[2 * N + 1] = {};
+        for (int i = 0; i < N; ++i) {
+            for (int j = 0; j < N; ++j) {
+                if (i + j > N)
+                    continue;  // lands below word N + 1 of the product
+                const wide::U128 p = wide::Multiply(a.Words[i], b.Words[j]);
+                // p occupies product words i + j (high) and i + j + 1 (low).
+                int at = i + j + 1;
+                std::uint64_t add = p.Low;
+                while (add != 0 && at >= 0) {
+                    product[at] += add;
+                    add = product[at] < add ? 1 : 0;
+                    --at;
+                }
+                at = i + j;
+                add = p.High;
+                while (add != 0 && at >= 0) {
+                    product[at] += add;
+                    add = product[at] < add ? 1 : 0;
+                    --at;
+                }
             }
         }
+        // The value is product × 2^−(2 × (64N − 2)); keep it × 2^(64N − 2): shift left by 2.
+        Fixed<N> result;
+        for (int i = 0; i < N; ++i)
+            result.Words[i] = (product[i] << 2) | (product[i + 1] >> 62);
+        return result;
     }
-    // The value is product × 2^−(2 × (64N − 2)); keep it × 2^(64N − 2): shift left by 2.
-    Fixed<N> result;
-    for (int i = 0; i < N; ++i)
-        result.Words[i] = (product[i] << 2) | (product[i + 1] >> 62);
-    return result;
 }
 
 /// a ÷ divisor, truncated.

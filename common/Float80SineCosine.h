@@ -35,7 +35,7 @@ constexpr Reduced<N> ReduceByHalfPi(std::uint64_t m, int e) {
     // P × 2^(e − (s + 64W − 1)) for a window of W = kWindowWords words starting at bit s.
     constexpr int kWindowWords = N == 2 ? 3 : N + 2;  // the quick kernel needs about 190 bits
     const int start = e - 1 > 1 ? e - 1 : 1;
-    std::uint64_t window[kWindowWords + 1] = {};
+    std::uint64_t window[kWindowWords] = {};
     const int word = (start - 1) / 64, bit = (start - 1) % 64;
     for (int i = 0; i < kWindowWords; ++i) {
         const std::uint64_t high = angle::kTwoOverPi[word + i];
@@ -83,13 +83,11 @@ constexpr Reduced<N> ReduceByHalfPi(std::uint64_t m, int e) {
     return r;
 }
 
-/// 1/1!, 1/3!, 1/5!, … (odd) or 1/0!, 1/2!, 1/4!, … (even): kTerms of them, or (with 0)
-/// until they vanish in Q2.(64N − 2).
-template <int N, bool kOdd, int kTerms = 0>
+/// 1/1!, 1/3!, 1/5!, … (odd) or 1/0!, 1/2!, 1/4!, … (even), until they vanish in
+/// Q2.(64N − 2).
+template <int N, bool kOdd>
 constexpr auto TaylorCoefficients() {
     constexpr int kCount = [] {
-        if (kTerms > 0)
-            return kTerms;
         Fixed<N> c = Fixed<N>::One();
         int count = 0;
         for (std::uint64_t k = kOdd ? 1 : 0; c != Fixed<N>{}; k += 2, ++count)

@@ -45,10 +45,10 @@ inline double ArcAngleFor(Extended pi, bool tablePi, int k) {
 }
 
 /// The sine of arc k's start angle φ ∈ [0, 2π), in extended precision: the x87's own fsin,
-/// the sine the bench's sums are defined with. The unit gives it on the x87 backend (within a
-/// unit or two of the last place for these angles, and far quicker than the exactly rounded
-/// Sin); the portable backend takes it from the table, and computes the exactly rounded
-/// sine only for an angle the table does not hold (a π other than the bench's).
+/// the sine the bench's sums are defined with, inexact as it is near π (UnitSine). The unit
+/// gives it on the x87 backend (far quicker than the exactly rounded Sin); the portable
+/// backend takes it from the table, and computes the exactly rounded sine only for an angle
+/// the table does not hold (a π other than the bench's, which only tests set).
 inline Extended ArcSine(int k, double phi) {
 #if VELMORA_EXTENDED_X87
     (void)k;

@@ -81,6 +81,8 @@ consteval Extended operator""_ext(const char* text) {
         }
         if (*at == '\'')
             continue;
+        if (*at < '0' || *at > '9')
+            throw "an _ext literal is decimal: digits, a point and an exponent";
         if (fraction && *at == '0') {
             ++pendingZeros;
             continue;
@@ -100,8 +102,11 @@ consteval Extended operator""_ext(const char* text) {
         if (*at == '-' || *at == '+')
             ++at;
         int exponent = 0;
-        for (; *at != '\0'; ++at)
+        for (; *at != '\0'; ++at) {
+            if (*at < '0' || *at > '9')
+                throw "an _ext literal is decimal: digits, a point and an exponent";
             exponent = exponent * 10 + (*at - '0');
+        }
         scale += negative ? -exponent : exponent;
     }
     if (significant > 19 || scale > 27 || scale < -27)

@@ -62,8 +62,8 @@ struct SineCounts {
     }
 };
 
-/// How often the exactly rounded sine and cosine differ from the x87 build's: the arcs'
-/// angles of the bench against fsin, then random angles of [0, 2π), random probe angles
+/// How often the exactly rounded sine and cosine differ from the unit's and the C library's:
+/// the arcs' angles of the bench against fsin, then random angles of [0, 2π), random probe angles
 /// (|x| < 10^6), whole and one-decimal degrees × π ÷ 180 as one turn gives them, and the
 /// angles a probe reaches turn by turn.
 void ReportSineDifferences(unsigned long long count, operands::Random& random) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 
@@ -61,15 +62,28 @@ inline soft::Float80 Operand(Random& random) {
         return {0, sign};
     if (pick < 5)
         return {soft::kIntegerBit, static_cast<std::uint16_t>(sign | soft::kMaxField)};
-    if (pick < 7) {  // NaN: quiet or signalling, random payload
+    if (pick < 7) {  // NaN: quiet or signalling (half each), random payload
         std::uint64_t s = soft::kIntegerBit | (Bits(random) >> Below(random, 64));
+        if (Below(random, 2) == 0)
+            s |= soft::kQuietBit;
         if ((s << 1) == 0)
             s |= 1;
         return {s, static_cast<std::uint16_t>(sign | soft::kMaxField)};
     }
-    if (pick < 8)  // unsupported or pseudo-denormal: the integer bit against the field
-        return {Bits(random) ^ soft::kIntegerBit,
-                static_cast<std::uint16_t>(sign | (pick & 1 ? 0 : Field(random)))};
+    if (pick < 8) {  // the encodings the unit reads specially or rejects
+        const std::uint64_t fraction = Bits(random) & ~soft::kIntegerBit;
+        const auto field = [sign](int f) { return static_cast<std::uint16_t>(sign | f); };
+        switch (Below(random, 4)) {
+            case 0:  // pseudo-denormal: the integer bit set with the field 0
+                return {fraction | soft::kIntegerBit, sign};
+            case 1:  // unnormal, or pseudo-zero: the integer bit clear with a field
+                return {fraction >> Below(random, 64), field(std::max(Field(random), 1))};
+            case 2:  // pseudo-NaN
+                return {fraction | 1, field(soft::kMaxField)};
+            default:  // pseudo-infinity
+                return {0, field(soft::kMaxField)};
+        }
+    }
     if (pick < 15)  // subnormal
         return {Significand(random) >> (1 + Below(random, 63)), sign};
     return {Significand(random), static_cast<std::uint16_t>(sign | Field(random))};
