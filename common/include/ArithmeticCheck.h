@@ -12,9 +12,11 @@ namespace velmora {
 /// "Floating point overflow", "Invalid floating point operation" or "Floating point division
 /// by zero". Underflow and inexact results pass silently. No signal or trap is used.
 ///
-/// The constructor holds the caller's flags and clears them; the destructor (or Finish) puts
-/// the caller's back, so the flags the caller had are kept and none of the watched
-/// arithmetic's flags leak out.
+/// The constructor holds the caller's flags and clears them, and sets the unit's controls to
+/// rounding to nearest with the full 64-bit significand (a library in the process may have
+/// left the x87 at 53 bits, as Windows' graphics drivers have done); the destructor (or
+/// Finish) puts the caller's flags and controls back, so the flags the caller had are kept
+/// and none of the watched arithmetic's flags leak out.
 class ArithmeticCheck {
   public:
     ArithmeticCheck() noexcept = default;
@@ -29,7 +31,7 @@ class ArithmeticCheck {
     void Finish();
 
   private:
-    HeldFaults held_;
+    HeldFaults held_{true};
     bool restored_ = false;
 };
 

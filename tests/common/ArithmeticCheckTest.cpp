@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <string>
 
 #include "ArithmeticCheck.h"
 #include "Error.h"
 #include "ExtendedTestSupport.h"
 #include "FloatingPointFlags.h"
+#if defined(__x86_64__) && defined(__GNUC__)
+#include "FloatingPointState.h"
+#endif
 
 namespace velmora {
 namespace {
@@ -88,6 +92,28 @@ TEST(ArithmeticCheck, NestedChecksReportTheInnerFaultOnce) {
     EXPECT_EQ(MessageOf([] { return Checked([] { return double(Runtime(kHuge)); }) + 1.0; }),
               u"Floating point overflow");
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)  // where a caller can set the x87's controls
+TEST(ArithmeticCheck, ComputesToNearestInFullPrecisionWhateverTheCallerSet) {
+    const auto third = [] { return Runtime(1) / Runtime(3); };
+    const struct {
+        const char* name;
+        int rounding;
+        std::uint16_t x87Precision;
+    } callers[] = {{"upward, double precision", FE_UPWARD, 0x200},
+                   {"toward zero, single precision", FE_TOWARDZERO, 0x000}};
+    for (const auto& caller : callers) {
+        std::fesetround(caller.rounding);
+        SetX87Precision(caller.x87Precision);
+        const FloatingPointState before = ObserveFloatingPoint();
+        const Extended result = Checked(third);
+        const FloatingPointState after = ObserveFloatingPoint();
+        std::fesetenv(FE_DFL_ENV);
+        EXPECT_EQ(result.Bits(), Bits80(0x3FFD, 0xAAAAAAAAAAAAAAAB).Bits()) << caller.name;
+        EXPECT_EQ(after, before) << caller.name;
+    }
+}
+#endif
 
 TEST(ArithmeticCheck, ErrorMessageIsAlsoReadableAsUtf8) {
     try {

@@ -13,13 +13,6 @@
 namespace velmora {
 namespace {
 
-void SetX87Precision(std::uint16_t precisionBits) {
-    std::uint16_t control = 0;
-    asm volatile("fnstcw %0" : "=m"(control));
-    control = static_cast<std::uint16_t>((control & ~0x0300) | precisionBits);
-    asm volatile("fldcw %0" : : "m"(control));
-}
-
 /// A caller's environment unlike the default one, applied for one scope.
 struct CallerEnvironment {
     const char* name;

@@ -32,4 +32,12 @@ inline FloatingPointState ObserveFloatingPoint() {
     return state;
 }
 
+/// Sets the x87's precision control: 0x000 single, 0x200 double, 0x300 extended.
+inline void SetX87Precision(std::uint16_t precisionBits) {
+    std::uint16_t control = 0;
+    asm volatile("fnstcw %0" : "=m"(control));
+    control = static_cast<std::uint16_t>((control & ~0x0300) | precisionBits);
+    asm volatile("fldcw %0" : : "m"(control));
+}
+
 }  // namespace velmora
