@@ -7,6 +7,13 @@
 # Warnings are errors only with VELMORA_WERROR (the test command turns it on), so that a
 # packager's newer compiler with new warnings still builds the program.
 function(velmora_target target)
+  if(MSVC)  # the same rules in cl's words (not built on the project's own machines)
+    target_compile_options(${target} PRIVATE /W4 /permissive- /utf-8 /fp:strict)
+    if(VELMORA_WERROR)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
+    return()
+  endif()
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
   if(VELMORA_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
@@ -28,5 +35,7 @@ endfunction()
 # rounding nobody decided on.
 function(velmora_core_target target)
   velmora_target(${target})
-  target_compile_options(${target} PRIVATE -Wshadow -Wconversion)
+  if(NOT MSVC)
+    target_compile_options(${target} PRIVATE -Wshadow -Wconversion)
+  endif()
 endfunction()
