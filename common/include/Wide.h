@@ -6,7 +6,9 @@
 
 // 128-bit unsigned arithmetic for the software extended format and the exact number texts:
 // the compiler's unsigned __int128 where it has one, otherwise 64-bit halves.
-// VELMORA_WIDE_HALVES forces the halves, so that they are tested on a compiler with __int128.
+// VELMORA_WIDE_HALVES forces the halves, so that they are tested on a compiler with __int128;
+// it must be defined for every file of a program or none (float80_halves_tests compiles the
+// headers it tests on its own), as the two make different functions of one name.
 #if defined(__SIZEOF_INT128__) && !defined(VELMORA_WIDE_HALVES)
 #define VELMORA_WIDE_NATIVE 1
 #endif
