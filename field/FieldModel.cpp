@@ -51,6 +51,7 @@ std::array<double, sizeof...(Numerator)> CoilSums(const LabState& state, Extende
     const Extended arc = 1 / n * 2 * state.PiValue;                 // rad: length of one arc ÷ R
     const Extended distanceBase = x * x + y * y + radius * radius;  // cm²
     const Extended crossTerm = radius * 2 * x;                      // cm²
+    const Extended prefactor = k;  // T·cm², converted once (exactly) instead of in every term
     const bool tablePi = state.PiValue.Bits() == arcs::kTablePi.Bits();
     for (int i = 0; i < kArcCount; ++i) {
         const double phi = arcs::ArcAngleFor(state.PiValue, tablePi, i);  // rad
@@ -61,8 +62,8 @@ std::array<double, sizeof...(Numerator)> CoilSums(const LabState& state, Extende
         const Extended cubeRoot = Sqrt(d * d * d);  // cm³
         std::size_t s = 0;
         ((sums[s] = static_cast<double>(
-              sums[s] + arc * (static_cast<Extended>(k) *
-                               static_cast<double>(numerator(sinPhi) / cubeRoot))),  // T
+              sums[s] +
+              arc * (prefactor * static_cast<double>(numerator(sinPhi) / cubeRoot))),  // T
           ++s),
          ...);
     }

@@ -83,9 +83,7 @@ class Extended {
     }
     friend constexpr bool operator>=(Extended a, Extended b) { return b <= a; }
 
-    friend constexpr Extended Sqrt(Extended x) {
-        return {detail::Checked(soft::SquareRoot, x.bits_), 0};
-    }
+    friend Extended Sqrt(Extended x) { return {detail::Checked(soft::SquareRoot, x.bits_), 0}; }
 
   private:
     constexpr Extended(soft::Float80 bits, int) : bits_(bits) {}
@@ -93,7 +91,7 @@ class Extended {
     soft::Float80 bits_;
 };
 
-constexpr Extended Sqrt(Extended x);
+Extended Sqrt(Extended x);
 
 /// The faults raised since the flags were last cleared, as soft::Flag bits.
 inline unsigned RaisedExtendedFaults() {

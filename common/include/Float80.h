@@ -123,21 +123,37 @@ VELMORA_QUICK constexpr bool IsNormal(Float80 x) {
     return field - 1 < kMaxField - 1 && (x.Significand & kIntegerBit) != 0;
 }
 
+/// (high:low), with high's top bit set, rounded to a significand: Carry is 1 when it
+/// rounded up past 2^64 to 2^63 of the next binade, which the exponent field must add.
+struct Rounded {
+    std::uint64_t Significand = 0;
+    int Carry = 0;
+};
+
+/// Written without branches on the value: whether a rounding goes up is as good as random,
+/// and a mispredicted branch costs more than the whole rounding.
+VELMORA_QUICK constexpr Rounded RoundSignificand(wide::U128 value) {
+    // Up when the rest is above half, or half with an odd significand: exactly then does
+    // rest + (half − 1) + (the significand's lowest bit) carry past 2^64.
+    const std::uint64_t odd = value.High & 1;
+    const std::uint64_t up = value.Low + (kIntegerBit - 1 + odd) < value.Low ? 1 : 0;
+    const std::uint64_t significand = value.High + up;
+    // A carry past the integer bit wraps the significand to 0.
+    const std::uint64_t carried = significand == 0 ? 1 : 0;
+    return {significand | (carried << 63), static_cast<int>(carried)};
+}
+
 /// Rounds (high:low), with high's top bit set, to a normal result with exponent field
 /// `field`, when that result stays normal; false (and nothing written) otherwise.
 VELMORA_QUICK constexpr bool RoundNormal(bool negative, int field, wide::U128 value,
                                          Float80& result) {
-    if (field < 1 || field >= kMaxField)
+    if (static_cast<unsigned>(field) - 1u >= kMaxField - 1u)
         return false;
-    std::uint64_t significand = value.High;
-    if (value.Low > kIntegerBit || (value.Low == kIntegerBit && (significand & 1) != 0)) {
-        if (++significand == 0) {
-            significand = kIntegerBit;
-            if (++field == kMaxField)
-                return false;
-        }
-    }
-    result = {significand, static_cast<std::uint16_t>(SignBits(negative) | field)};
+    const Rounded rounded = RoundSignificand(value);
+    field += rounded.Carry;
+    if (field == kMaxField)
+        return false;
+    result = {rounded.Significand, static_cast<std::uint16_t>(SignBits(negative) | field)};
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <array>
+#include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "Float80.h"
@@ -43,77 +44,82 @@ constexpr Float80 AddFinite(Float80 a, Kind ka, Float80 b, Kind kb, unsigned& fl
     return NormaliseAndRound(negative, x.Exponent, difference, flags);
 }
 
-/// The square root of (high:low) rounded down, and whether it was inexact, for a radicand
-/// in [2^126, 2^128): a root in [2^63, 2^64).
+/// A 64-bit value as a double, within a relative 2^−52: its top 63 bits, converted as a
+/// signed integer (one instruction on every target, unlike an unsigned conversion), doubled.
+constexpr double Approximate(std::uint64_t v) {
+    return static_cast<double>(static_cast<std::int64_t>(v >> 1)) * 2;
+}
+
+/// A 128-bit two's-complement value (High read as signed) of magnitude below 2^100 as a
+/// double, within 2^11 + a relative 2^−52.
+constexpr double ApproximateSigned(wide::U128 v) {
+    return static_cast<double>(static_cast<std::int64_t>(v.High)) * 0x1p64 + Approximate(v.Low);
+}
+
+/// A double s in [2^62, 2^65) as an integer: ⌊s⌋, at most 2^64 − 2^11. The signed
+/// conversion takes s − 2^63, which is exact below 2^64 (within a factor of two of 2^63)
+/// and at least the bound above it.
+constexpr std::uint64_t EstimateOf(double s) {
+    constexpr double kTop = 0x1p63 - 0x1p11;  // below 2^63: the conversion cannot overflow
+    const double offset = s - 0x1p63;
+    return kIntegerBit + static_cast<std::uint64_t>(static_cast<std::int64_t>(
+                             offset < kTop ? offset : kTop));  // modulo 2^64
+}
+
+/// base + ⌊δ − 2^−20⌋ for |δ| < 2^14: the bias 2^14 keeps the sum positive, so that the
+/// conversion's truncation is the floor. When base + δ is within 2^−30 of a real number v,
+/// the result is ⌊v⌋ or ⌊v⌋ − 1 (the latter when v lies within 2^−20 above an integer).
+constexpr std::uint64_t FloorBelow(std::uint64_t base, double delta) {
+    constexpr std::uint64_t kBiasSteps = std::uint64_t{1} << 14;
+    const auto steps = static_cast<std::int64_t>(delta + (0x1p14 - 0x1p-20));  // in (0, 2^15)
+    return base + static_cast<std::uint64_t>(steps) - kBiasSteps;              // modulo 2^64
+}
+
+/// The square root of (high:low) rounded down, and its remainder, for a radicand n in
+/// [2^126, 2^128): a root in [2^63, 2^64).
 struct Root {
     std::uint64_t Floor = 0;
     wide::U128 Remainder;
 };
 
-/// 1/√a in Q2.62 for a = m ÷ 2^64 ∈ [1/4, 1): a seed from the top bits of m, then three
-/// Newton steps y ← y (3 − a y²) ÷ 2, each doubling the correct bits (8, 16, 32, 60).
-constexpr std::uint64_t ReciprocalRoot(std::uint64_t m) {
-    // Seeds for the 192 intervals [i, i + 1) ÷ 256 of a from 1/4 up: 1/√ at their middle, Q2.14.
-    constexpr auto kSeeds = [] {
-        std::array<std::uint16_t, 192> seeds{};
-        for (std::size_t i = 0; i < seeds.size(); ++i) {
-            // y = 2^14 ÷ √((64 + i + 1/2) ÷ 256) = 2^18 ÷ √(64 + i + 1/2), found by bisection.
-            const std::uint64_t twiceA = 2 * (64 + i) + 1;  // (64 + i + 1/2) × 2
-            std::uint64_t low = 0, high = 1 << 16;
-            while (high - low > 1) {
-                const std::uint64_t mid = (low + high) / 2;
-                // mid² × (64 + i + 1/2) ≤ 2^36  ⇔  mid² × twiceA ≤ 2^37
-                (mid * mid * twiceA <= (std::uint64_t{1} << 37) ? low : high) = mid;
-            }
-            seeds[i] = static_cast<std::uint16_t>(low);
-        }
-        return seeds;
-    }();
-    std::uint64_t y = std::uint64_t{kSeeds[(m >> 56) - 64]} << 48;  // Q2.62
-    for (int step = 0; step < 3; ++step) {
-        const std::uint64_t y2 = wide::Multiply(y, y).High;               // Q4.60
-        const std::uint64_t ay2 = wide::Multiply(m, y2).High;             // Q4.60
-        const std::uint64_t correction = (std::uint64_t{3} << 60) - ay2;  // Q4.60, in (0, 2^62)
-        y = wide::Multiply(y, correction).High << 3;                      // y × c ÷ 2, Q2.62
-    }
-    return y;
+/// The root comes from the double square root of n's top 64 bits (IEEE square roots are
+/// correctly rounded on every target): r0 within 2^12 of √n. One Newton step on the exact
+/// remainder, r0 + (n − r0²) ÷ (2 r0), overshoots √n by (√n − r0)² ÷ (2 r0) < 2^−40 and is
+/// made in double within 2^−35; FloorBelow makes it ⌊√n⌋ or one less, and one exact
+/// comparison of (r + 1)² with n settles which.
+inline Root SquareRoot(wide::U128 n) {
+    const double root = std::sqrt(Approximate(n.High)) * 0x1p32;  // ≈ √(n.High × 2^64)
+    const std::uint64_t r0 = EstimateOf(root);
+    const double delta = ApproximateSigned(wide::Subtract(n, wide::Multiply(r0, r0))) * 0.5 / root;
+    std::uint64_t r = FloorBelow(r0, delta);
+    wide::U128 remainder = wide::Subtract(n, wide::Multiply(r, r));
+    // (r + 1)² ≤ n ⇔ n − r² ≥ 2r + 1 (never for r = 2^64 − 1, as n < 2^128 = (r + 1)²).
+    const wide::U128 step{r >> 63, (r << 1) | 1};
+    const bool up = !(remainder < step);
+    r += up ? 1 : 0;
+    remainder = up ? wide::Subtract(remainder, step) : remainder;
+    return {r, remainder};
 }
 
-constexpr Root SquareRoot(wide::U128 n) {
-    // √n = √(m × 2^64) with m the top 64 bits ≈ m × 1/√(m/2^64) in Q32: some units off, then
-    // one Newton step on the exact remainder, δ = (n − root²) ÷ (2 root) = (n − root²) y ÷ 2^127,
-    // leaves it at most one unit off, which the exact remainder then sets right.
-    const std::uint64_t y = ReciprocalRoot(n.High);
-    std::uint64_t root = wide::Multiply(n.High, y).High << 2;  // m × y ÷ 2^62, in [2^63, 2^64)
-    if (root < kIntegerBit)
-        root = kIntegerBit;
-    wide::U128 square = wide::Multiply(root, root);
-    const bool below = square <= n;
-    const wide::U128 remainder = below ? wide::Subtract(n, square) : wide::Subtract(square, n);
-    const wide::U128 scaled =
-        wide::Add(wide::Multiply(remainder.High, y), {0, wide::Multiply(remainder.Low, y).High});
-    const std::uint64_t delta = (scaled.High << 1) | (scaled.Low >> 63);
-    if (below) {
-        root = delta > ~root ? ~std::uint64_t{0} : root + delta;
-    } else {
-        root = root - delta < kIntegerBit ? kIntegerBit : root - delta;
-    }
-    square = wide::Multiply(root, root);
-    while (n < square) {
-        --root;
-        square = wide::Multiply(root, root);
-    }
-    for (;;) {
-        // (root + 1)² = square + 2 root + 1; stop when it passes n or leaves 64 bits.
-        if (root == ~std::uint64_t{0})
-            break;
-        const wide::U128 next = wide::Add(wide::Add(square, {0, root}), {0, root + 1});
-        if (n < next)
-            break;
-        ++root;
-        square = next;
-    }
-    return {root, wide::Subtract(n, square)};
+/// The correctly rounded square root of a finite positive x: never a tie (the root of an
+/// integer is not an odd multiple of 1/2), and always a normal number.
+inline Float80 RootOf(Unpacked x) {
+    // value = m × 2^(u − 63) with u = e − bias: for an even u it is (m × 2^63) × 2^(u − 126),
+    // for an odd u (m × 2^64) × 2^(u − 127), so that the root is √radicand × 2^(⌊u/2⌋ − 63)
+    // with √radicand in [2^63, 2^64).
+    const int unbiased = x.Exponent - kBias;
+    const bool odd = (unbiased & 1) != 0;
+    const wide::U128 radicand =
+        odd ? wide::U128{x.Significand, 0} : wide::U128{x.Significand >> 1, x.Significand << 63};
+    const Root root = SquareRoot(radicand);
+    // The remainder against root + 1/2: n ≥ (r + 1/2)² ⇔ n − r² > r; a non-zero remainder
+    // is the sticky bit.
+    const bool nonzero = (root.Remainder.High | root.Remainder.Low) != 0;
+    const bool above = wide::U128{0, root.Floor} < root.Remainder;
+    const std::uint64_t rest = (above ? kIntegerBit : 0) | (nonzero ? 1 : 0);
+    const Rounded rounded = RoundSignificand({root.Floor, rest});
+    const int field = (odd ? unbiased - 1 : unbiased) / 2 + kBias + rounded.Carry;
+    return {rounded.Significand, static_cast<std::uint16_t>(field)};
 }
 
 }  // namespace detail
@@ -136,15 +142,13 @@ VELMORA_QUICK constexpr Float80 Add(Float80 a, Float80 b, unsigned& flags) {
         Float80 result;
         if (SignOf(x) == SignOf(y)) {
             const wide::U128 sum = wide::Add(larger, smaller);
-            if (!(sum < larger)) {
-                if (RoundNormal(SignOf(x), field, sum, result))
-                    return result;
-            } else {
-                const wide::U128 halved = wide::ShiftRightSticky(sum, 1);
-                if (RoundNormal(SignOf(x), field + 1, {halved.High | kIntegerBit, halved.Low},
-                                result))
-                    return result;
-            }
+            // A carry into bit 128 (as good as random) is taken without a branch: the sum
+            // 2^128 + sum halved, the bit shifted out kept as a sticky bit, one binade up.
+            const bool carried = sum < larger;
+            const wide::U128 halved{(sum.High >> 1) | kIntegerBit,
+                                    (sum.Low >> 1) | (sum.High << 63) | (sum.Low & 1)};
+            if (RoundNormal(SignOf(x), field + (carried ? 1 : 0), carried ? halved : sum, result))
+                return result;
         } else {
             const wide::U128 difference = wide::Subtract(larger, smaller);
             const int lead = wide::CountLeadingZeros(difference);
@@ -190,11 +194,11 @@ VELMORA_QUICK constexpr Float80 Multiply(Float80 a, Float80 b, unsigned& flags) 
     if (IsNormal(a) && IsNormal(b)) {
         const bool negative = SignOf(a) != SignOf(b);
         wide::U128 product = wide::Multiply(a.Significand, b.Significand);
-        int field = FieldOf(a) + FieldOf(b) - kBias + 1;
-        if ((product.High & kIntegerBit) == 0) {
-            product = wide::ShiftLeft(product, 1);
-            --field;
-        }
+        // The product lies in [2^126, 2^128): shifted left by one when below 2^127, without
+        // a branch on which (as good as random).
+        const std::uint64_t below = 1 - (product.High >> 63);
+        product = {(product.High << below) | ((product.Low >> 63) & below), product.Low << below};
+        const int field = FieldOf(a) + FieldOf(b) - kBias + 1 - static_cast<int>(below);
         Float80 result;
         if (RoundNormal(negative, field, product, result))
             return result;
@@ -234,12 +238,13 @@ constexpr Float80 DivideFinite(bool negative, Unpacked x, Unpacked y, unsigned& 
     const wide::U128 dividend = shifted ? wide::U128{x.Significand >> 1, x.Significand << 63}
                                         : wide::U128{x.Significand, 0};
     const wide::Division d = wide::Divide(dividend, y.Significand);
-    // The remainder against half the divisor: the rounding bits, sticky included.
-    std::uint64_t rest = 0;
-    if (d.Remainder != 0) {
-        const std::uint64_t half = y.Significand - d.Remainder;  // r ≥ y − r  ⇔  2r ≥ y
-        rest = d.Remainder > half ? kIntegerBit | 1 : d.Remainder == half ? kIntegerBit : 1;
-    }
+    // The remainder against half the divisor: the rounding bits, sticky included; without
+    // branches, as whether it lies above half is as good as random.
+    const std::uint64_t half = y.Significand - d.Remainder;  // r ≥ y − r  ⇔  2r ≥ y
+    const bool above = d.Remainder > half;
+    const bool tie = d.Remainder == half;
+    const bool sticky = (d.Remainder != 0) & !tie;
+    const std::uint64_t rest = ((above | tie) ? kIntegerBit : 0) | (sticky ? 1 : 0);
     const int exponent = x.Exponent - y.Exponent + kBias - (shifted ? 0 : 1);
     Float80 result;
     if (RoundNormal(negative, exponent, {d.Quotient, rest}, result))
@@ -274,7 +279,9 @@ constexpr Float80 DivideGeneral(Float80 a, Float80 b, unsigned& flags) {
     return Zero(negative);  // 0 ÷ finite, finite ÷ ∞
 }
 
-constexpr Float80 SquareRoot(Float80 a, unsigned& flags) {
+inline Float80 SquareRoot(Float80 a, unsigned& flags) {
+    if (IsNormal(a) && !SignOf(a))
+        return detail::RootOf({a.Significand, FieldOf(a)});
     const Kind k = KindOf(a);
     if (IsNaNKind(k) || k == Kind::Unsupported)
         return PropagateNaN(a, k, a, k, flags);
@@ -286,22 +293,7 @@ constexpr Float80 SquareRoot(Float80 a, unsigned& flags) {
     }
     if (k == Kind::Infinity)
         return a;
-    const Unpacked x = Normalised(a);
-    // value = m × 2^(u − 63) with u = e − bias: for an even u it is (m × 2^63) × 2^(u − 126),
-    // for an odd u (m × 2^64) × 2^(u − 127), so that the root is √radicand × 2^(⌊u/2⌋ − 63)
-    // with √radicand in [2^63, 2^64).
-    const int unbiased = x.Exponent - kBias;
-    const bool odd = (unbiased & 1) != 0;
-    const wide::U128 radicand =
-        odd ? wide::U128{x.Significand, 0} : wide::U128{x.Significand >> 1, x.Significand << 63};
-    const detail::Root root = detail::SquareRoot(radicand);
-    // Never a tie: the root of an integer is not an odd multiple of 1/2. The remainder
-    // against root + 1/2 decides: n ≥ (r + 1/2)² ⇔ n − r² > r.
-    std::uint64_t rest = 0;
-    if (root.Remainder != wide::U128{})
-        rest = wide::U128{0, root.Floor} < root.Remainder ? kIntegerBit | 1 : 1;
-    const int exponent = (odd ? unbiased - 1 : unbiased) / 2 + kBias;
-    return RoundToFormat(false, exponent, {root.Floor, rest}, flags);
+    return detail::RootOf(Normalised(a));
 }
 
 }  // namespace velmora::soft

@@ -21,8 +21,10 @@ struct U128 {
     std::uint64_t Low = 0;
 
     friend constexpr bool operator==(const U128&, const U128&) = default;
+    /// Without branches (bitwise operators, not && and ||): in the extended arithmetic the
+    /// outcome is as good as random, and a mispredicted branch costs more than the comparison.
     friend constexpr bool operator<(const U128& a, const U128& b) {
-        return a.High != b.High ? a.High < b.High : a.Low < b.Low;
+        return (a.High < b.High) | ((a.High == b.High) & (a.Low < b.Low));
     }
     friend constexpr bool operator<=(const U128& a, const U128& b) { return !(b < a); }
 };
@@ -32,34 +34,35 @@ constexpr U128 Add(U128 a, U128 b) {
     return {a.High + b.High + (low < a.Low ? 1u : 0u), low};
 }
 
-/// a − b, for b ≤ a.
+/// a − b modulo 2^128: the difference for b ≤ a, its two's complement otherwise.
 constexpr U128 Subtract(U128 a, U128 b) {
     return {a.High - b.High - (a.Low < b.Low ? 1u : 0u), a.Low - b.Low};
 }
 
 /// a × 2^shift, for shift < 128; bits shifted out are lost.
 constexpr U128 ShiftLeft(U128 a, int shift) {
-    if (shift == 0)
-        return a;
     if (shift >= 64)
         return {a.Low << (shift - 64), 0};
-    return {(a.High << shift) | (a.Low >> (64 - shift)), a.Low << shift};
+    // Low's bits moving up, by two shifts that stay below 64 for any shift from 0 to 63,
+    // so that a shift of 0 needs no branch of its own.
+    return {(a.High << shift) | ((a.Low >> 1) >> (63 - shift)), a.Low << shift};
 }
 
 /// floor(a ÷ 2^shift) with every bit shifted out folded into the lowest bit ("sticky"), so
 /// that the result still tells a rounding whether anything was dropped. Any shift ≥ 0.
 constexpr U128 ShiftRightSticky(U128 a, int shift) {
-    if (shift == 0)
-        return a;
+    if (shift < 64) {
+        // The bits lost are Low's lowest `shift`; High's moving down take two shifts that
+        // stay below 64, so that a shift of 0 needs no branch of its own.
+        const std::uint64_t lost = a.Low & ((std::uint64_t{1} << shift) - 1);
+        return {a.High >> shift,
+                (a.Low >> shift) | ((a.High << 1) << (63 - shift)) | (lost != 0 ? 1u : 0u)};
+    }
     if (shift >= 128)
         return {0, (a.High | a.Low) != 0 ? 1u : 0u};
-    if (shift >= 64) {
-        const int s = shift - 64;
-        const std::uint64_t lost = (s == 0 ? 0 : a.High << (64 - s)) | a.Low;
-        return {0, (s == 0 ? a.High : a.High >> s) | (lost != 0 ? 1u : 0u)};
-    }
-    const std::uint64_t lost = a.Low << (64 - shift);
-    return {a.High >> shift, (a.Low >> shift) | (a.High << (64 - shift)) | (lost != 0 ? 1u : 0u)};
+    const int s = shift - 64;
+    const std::uint64_t lost = (s == 0 ? 0 : a.High << (64 - s)) | a.Low;
+    return {0, (s == 0 ? a.High : a.High >> s) | (lost != 0 ? 1u : 0u)};
 }
 
 /// The number of leading zero bits of a (128 for 0).

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "ExtendedTestSupport.h"
 #include "Results.h"
@@ -28,6 +30,33 @@ TEST(X87Agreement, EveryOperationGivesTheX87sBitsAndFlags) {
                               << differential::Describe(soft) << ", x87 "
                               << differential::Describe(x87);
             }
+        }
+    }
+}
+
+TEST(X87Agreement, SquareRootsAndQuotientsWhereTheirDoubleEstimatesAreOnAnEdge) {
+    // Square roots and quotients start from a double estimate that is corrected to the exact
+    // floor: exact squares and quotients (where the estimate lands one below), their
+    // neighbours, and significands at both ends of [2^63, 2^64) (where it is clamped).
+    constexpr std::uint64_t kOnes = ~std::uint64_t{0};
+    constexpr std::uint64_t kTop = soft::kIntegerBit;
+    std::vector<std::uint64_t> significands = {kTop, kTop + 1, kOnes, kOnes - 1};
+    for (const std::uint64_t k : {0xFFFFFFFFull, 0xB504F334ull, 0x80000001ull, 0xD413CCCFull}) {
+        for (const std::uint64_t square : {k * k - 1, k * k, k * k + 1})
+            significands.push_back(square << std::countl_zero(square));
+    }
+    const auto expectAgreement = [](differential::Operation operation, soft::Float80 x,
+                                    soft::Float80 y) {
+        EXPECT_EQ(differential::Soft(operation, x, y), differential::X87(operation, x, y))
+            << differential::NameOf(operation) << " " << differential::Describe(x) << " "
+            << differential::Describe(y);
+    };
+    for (const std::uint64_t a : significands) {
+        for (const int field : {soft::kBias, soft::kBias + 1}) {  // both parities of the exponent
+            const soft::Float80 x{a, static_cast<std::uint16_t>(field)};
+            expectAgreement(differential::Operation::SquareRoot, x, x);
+            for (const std::uint64_t b : significands)
+                expectAgreement(differential::Operation::Divide, x, {b, soft::kBias});
         }
     }
 }
