@@ -11,7 +11,7 @@ namespace velmora {
 namespace detail {
 /// The portable arithmetic's fault flags (soft::Flag bits) since they were last cleared:
 /// sticky, per thread, like a floating-point unit's.
-inline thread_local unsigned gExtendedFlags = 0;
+inline thread_local unsigned threadFaults = 0;
 
 /// Runs a soft operation and adds the faults it reports to the thread's flags.
 template <class Operation, class... Operands>
@@ -19,7 +19,7 @@ VELMORA_QUICK constexpr auto Checked(Operation operation, Operands... operands) 
     unsigned flags = 0;
     const auto result = operation(operands..., flags);
     if (flags != 0 && !std::is_constant_evaluated())
-        gExtendedFlags |= flags;
+        threadFaults |= flags;
     return result;
 }
 
@@ -40,7 +40,7 @@ class Extended {
     }
     VELMORA_QUICK constexpr Extended(double value)
         : bits_(detail::Checked(soft::FromDouble, value)) {}
-    Extended(long double) = delete;  // the platform's long double is not this format
+    Extended(long double) = delete;  // made only from bits or operations, as the x87 one
 
     /// The double nearest to the value; beyond the double range an infinity and the
     /// overflow fault.
@@ -95,27 +95,27 @@ Extended Sqrt(Extended x);
 
 /// The faults raised since the flags were last cleared, as soft::Flag bits.
 inline unsigned RaisedExtendedFaults() {
-    return detail::gExtendedFlags;
+    return detail::threadFaults;
 }
 /// Clears the flags.
 inline void ClearExtendedFaults() {
-    detail::gExtendedFlags = 0;
+    detail::threadFaults = 0;
 }
 /// Adds faults to the flags.
 inline void RaiseExtendedFaults(unsigned flags) {
-    detail::gExtendedFlags |= flags;
+    detail::threadFaults |= flags;
 }
 
 /// The caller's fault flags, held while a stretch of arithmetic runs with clean ones;
 /// Restore puts them back. The software format has no other controls to hold.
 class HeldFaults {
   public:
-    explicit HeldFaults(bool = false) noexcept : saved_(detail::gExtendedFlags) {
-        detail::gExtendedFlags = 0;
+    explicit HeldFaults(bool = false) noexcept : saved_(detail::threadFaults) {
+        detail::threadFaults = 0;
     }
     HeldFaults(const HeldFaults&) = delete;
     HeldFaults& operator=(const HeldFaults&) = delete;
-    void Restore() noexcept { detail::gExtendedFlags = saved_; }
+    void Restore() noexcept { detail::threadFaults = saved_; }
 
   private:
     unsigned saved_;

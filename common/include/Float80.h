@@ -9,8 +9,9 @@
 // significand with an explicit integer bit. Every operation rounds to nearest, ties to even,
 // keeps subnormals, and reports its faults in a flag word of its own, as the x87 unit does
 // with every exception masked; results, NaNs included, are the bits that unit gives.
-/// The quick paths of the operations are inlined into the arithmetic of the bench, which
-/// runs them thousands of times per reading; the compilers that know the attribute are told.
+
+// The quick paths of the operations are inlined into the arithmetic of the bench, which runs
+// them thousands of times per reading; the compilers that know the attribute are told.
 #if defined(__GNUC__)
 #define VELMORA_QUICK [[gnu::always_inline]]
 #else
