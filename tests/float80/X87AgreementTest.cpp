@@ -34,10 +34,11 @@ TEST(X87Agreement, EveryOperationGivesTheX87sBitsAndFlags) {
     }
 }
 
-TEST(X87Agreement, SquareRootsAndQuotientsWhereTheirDoubleEstimatesAreOnAnEdge) {
-    // Square roots and quotients start from a double estimate that is corrected to the exact
-    // floor: exact squares and quotients (where the estimate lands one below), their
-    // neighbours, and significands at both ends of [2^63, 2^64) (where it is clamped).
+TEST(X87Agreement, SquareRootsAndQuotientsOfExactSquaresAndTheRangesEnds) {
+    // The square root starts from a double estimate that is corrected to the exact floor:
+    // exact squares (where the estimate lands one below), their neighbours, and significands
+    // at both ends of [2^63, 2^64) (where it is clamped); the quotients of the same
+    // significands, exact ones among them, check division's rounding on the same edges.
     constexpr std::uint64_t kOnes = ~std::uint64_t{0};
     constexpr std::uint64_t kTop = soft::kIntegerBit;
     std::vector<std::uint64_t> significands = {kTop, kTop + 1, kOnes, kOnes - 1};
