@@ -96,15 +96,8 @@ TEST(ArithmeticCheck, NestedChecksReportTheInnerFaultOnce) {
 #if defined(__x86_64__) && defined(__GNUC__)  // where a caller can set the x87's controls
 TEST(ArithmeticCheck, ComputesToNearestInFullPrecisionWhateverTheCallerSet) {
     const auto third = [] { return Runtime(1) / Runtime(3); };
-    const struct {
-        const char* name;
-        int rounding;
-        std::uint16_t x87Precision;
-    } callers[] = {{"upward, double precision", FE_UPWARD, 0x200},
-                   {"toward zero, single precision", FE_TOWARDZERO, 0x000}};
-    for (const auto& caller : callers) {
-        std::fesetround(caller.rounding);
-        SetX87Precision(caller.x87Precision);
+    for (const auto& caller : kCallers) {
+        EnterCallerEnvironment(caller);
         const FloatingPointState before = ObserveFloatingPoint();
         const Extended result = Checked(third);
         const FloatingPointState after = ObserveFloatingPoint();

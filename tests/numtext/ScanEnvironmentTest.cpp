@@ -13,22 +13,6 @@
 namespace velmora {
 namespace {
 
-/// A caller's environment unlike the default one, applied for one scope.
-struct CallerEnvironment {
-    const char* name;
-    int rounding;
-    int raisedFlags;
-    std::uint16_t x87Precision;  // 0x000 single, 0x200 double, 0x300 extended
-};
-
-const CallerEnvironment kCallers[] = {
-    {"default", FE_TONEAREST, 0, 0x300},
-    {"upward, double precision, inexact and division by zero raised", FE_UPWARD,
-     FE_INEXACT | FE_DIVBYZERO, 0x200},
-    {"toward zero, single precision, every flag raised", FE_TOWARDZERO, FE_ALL_EXCEPT, 0x000},
-    {"downward, overflow raised", FE_DOWNWARD, FE_OVERFLOW, 0x300},
-};
-
 // Texts that take every path of the scan: rejected forms, exact and rounded accumulation,
 // scaling by small and large powers, overflow, subnormals and underflow to zero.
 const std::u16string kTexts[] = {
@@ -53,20 +37,13 @@ const std::u16string kTexts[] = {
 class ScanEnvironment : public testing::Test {
   protected:
     void TearDown() override { std::fesetenv(FE_DFL_ENV); }
-
-    static void Enter(const CallerEnvironment& caller) {
-        std::fesetenv(FE_DFL_ENV);
-        std::fesetround(caller.rounding);
-        SetX87Precision(caller.x87Precision);
-        std::feraiseexcept(caller.raisedFlags);
-    }
 };
 
 TEST_F(ScanEnvironment, TheCallersFlagsAndControlsComeBackWhole) {
     const TFormatSettings point{u'.', u','};
     for (const auto& caller : kCallers) {
         for (const auto& text : kTexts) {
-            Enter(caller);
+            EnterCallerEnvironment(caller);
             const FloatingPointState before = ObserveFloatingPoint();
             Extended value = 0;
             TryTextToNumber(text, point, value);
@@ -85,7 +62,7 @@ TEST_F(ScanEnvironment, ResultsDoNotDependOnTheCallersRoundingOrPrecision) {
         Extended expected = 0;
         const bool expectedRead = TryTextToNumber(text, point, expected);
         for (const auto& caller : kCallers) {
-            Enter(caller);
+            EnterCallerEnvironment(caller);
             Extended value = 0;
             const bool read = TryTextToNumber(text, point, value);
             std::fesetenv(FE_DFL_ENV);
@@ -99,7 +76,7 @@ TEST_F(ScanEnvironment, ResultsDoNotDependOnTheCallersRoundingOrPrecision) {
 
 TEST_F(ScanEnvironment, AFailedParseRaisesItsErrorWithTheCallersFlagsIntact) {
     SeparatorScope point(u'.');
-    Enter(kCallers[1]);
+    EnterCallerEnvironment(kCallers[1]);
     const FloatingPointState before = ObserveFloatingPoint();
     EXPECT_THROW(ParseNumber(u"1e4933"), EConvertError);
     const FloatingPointState after = ObserveFloatingPoint();

@@ -40,4 +40,29 @@ inline void SetX87Precision(std::uint16_t precisionBits) {
     asm volatile("fldcw %0" : : "m"(control));
 }
 
+/// A caller's environment unlike the default one.
+struct CallerEnvironment {
+    const char* name;
+    int rounding;
+    int raisedFlags;
+    std::uint16_t x87Precision;  // 0x000 single, 0x200 double, 0x300 extended
+};
+
+/// Callers that round every way, at every x87 precision, with flags already raised.
+inline const CallerEnvironment kCallers[] = {
+    {"default", FE_TONEAREST, 0, 0x300},
+    {"upward, double precision, inexact and division by zero raised", FE_UPWARD,
+     FE_INEXACT | FE_DIVBYZERO, 0x200},
+    {"toward zero, single precision, every flag raised", FE_TOWARDZERO, FE_ALL_EXCEPT, 0x000},
+    {"downward, overflow raised", FE_DOWNWARD, FE_OVERFLOW, 0x300},
+};
+
+/// Sets the floating-point environment to `caller`'s, from the default one.
+inline void EnterCallerEnvironment(const CallerEnvironment& caller) {
+    std::fesetenv(FE_DFL_ENV);
+    std::fesetround(caller.rounding);
+    SetX87Precision(caller.x87Precision);
+    std::feraiseexcept(caller.raisedFlags);
+}
+
 }  // namespace velmora
