@@ -11,11 +11,9 @@
 #                          build tree (the copy keeps what it learns), and
 #   cli_backends_agree     when the main tree is on the x87: its velmora-cli and the clang
 #                          tree's print the same bytes for every scripted session of the tests
-#                          and for 300 random scripts that keep the probe at the angle 0 (the
-#                          probe's sine and cosine of other angles are the C library's on the
-#                          x87 and the exactly rounded ones on the portable backend, which
-#                          differ for about one angle in forty and so, now and then, in a
-#                          shown text: BENCHMARKS.md counts how often).
+#                          and for 300 random scripts that turn and walk the probe freely
+#                          (hostile values and both separators among them): every sine and
+#                          cosine is the exactly rounded one on both backends.
 find_program(VELMORA_CLANGXX NAMES clang++ clang++-14)
 if(NOT VELMORA_CLANGXX)
   message(STATUS "clang++ not found: no sanitized tests and no fuzzing")
@@ -92,3 +90,6 @@ if(VELMORA_EXTENDED STREQUAL "x87")
                    --sessions ${CMAKE_SOURCE_DIR}/tests/cli/sessions --random 300)
   set_tests_properties(cli_backends_agree PROPERTIES TIMEOUT 600)
 endif()
+add_test(NAME clang_tree_without_unit_sine
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/float80/check_no_unit_sine.sh
+                 ${VELMORA_CLANG_TREE}/cli/velmora-cli)

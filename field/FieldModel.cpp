@@ -35,7 +35,8 @@ bool InDeadZone(const LabState& state, Extended x, Extended y) {
 /// where D_k [cm²] = x² + y² + R² − 2 R x sin φ_k is the squared distance from the point
 /// to the coil point (R sin φ_k, 0, R cos φ_k), and numerator [cm] is the in-plane
 /// component's share of dl × ρ per unit of R dφ. Each rounding to double below is part of
-/// the result: φ, D, the quotient t and every partial sum are doubles, the rest extended.
+/// the result: φ, D, the quotient t and every partial sum are doubles, the rest extended;
+/// sin φ_k is the extended value nearest to the exact sine of the double φ_k (ArcSinesOf).
 /// The sums share each arc's sine, distance and D^(3/2); each sum comes out exactly as it
 /// would alone.
 template <class... Numerator>
@@ -52,18 +53,16 @@ std::array<double, sizeof...(Numerator)> CoilSums(const LabState& state, Extende
     const Extended distanceBase = x * x + y * y + radius * radius;  // cm²
     const Extended crossTerm = radius * 2 * x;                      // cm²
     const Extended prefactor = k;  // T·cm², converted once (exactly) instead of in every term
-    const bool tablePi = state.PiValue.Bits() == arcs::kTablePi.Bits();
-    for (int i = 0; i < kArcCount; ++i) {
-        const double phi = arcs::ArcAngleFor(state.PiValue, tablePi, i);  // rad
+    const arcs::ArcSines& sines = arcs::ArcSinesOf(state.PiValue);
+    for (const Extended sinPhi : sines) {
         // One sine serves the distance and every numerator of this term.
-        const Extended sinPhi = arcs::ArcSine(i, phi);
-        const double distance = static_cast<double>(distanceBase - sinPhi * crossTerm);
+        const double distance = static_cast<double>(distanceBase - sinPhi * crossTerm);  // cm²
         const Extended d = distance;
-        const Extended cubeRoot = Sqrt(d * d * d);  // cm³
+        const Extended distanceCubed = Sqrt(d * d * d);  // cm³: |ρ|³ = D^(3/2)
         std::size_t s = 0;
         ((sums[s] = static_cast<double>(
               sums[s] +
-              arc * (prefactor * static_cast<double>(numerator(sinPhi) / cubeRoot))),  // T
+              arc * (prefactor * static_cast<double>(numerator(sinPhi) / distanceCubed))),  // T
           ++s),
          ...);
     }

@@ -77,16 +77,6 @@ class Extended {
         return Native(root);
     }
 
-    /// The unit's own sine instruction, fsin, which the coil's arcs are summed with. It reduces
-    /// the argument with the unit's own 66-bit π, so it is within a few units of the last place
-    /// away from multiples of π and far off near them (at the bench's ten-decimal π, about
-    /// 6.4e8 units); it does not reduce at all beyond 2^63.
-    friend Extended UnitSine(Extended x) {
-        long double sine = x.value_;
-        asm("fsin" : "+t"(sine));
-        return Native(sine);
-    }
-
   private:
     static constexpr Extended Native(long double value) {
         Extended x;
@@ -98,7 +88,6 @@ class Extended {
 };
 
 Extended Sqrt(Extended x);
-Extended UnitSine(Extended x);
 
 /// The unit's flags as soft::Flag bits.
 inline unsigned RaisedExtendedFaults() {
