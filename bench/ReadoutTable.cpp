@@ -8,7 +8,8 @@ namespace {
 
 /// Each row's key and the value the main window defines for it. The current coordinates and
 /// the circulation carry four dashes, the angle and the reading five; the start-up Reset
-/// rewrites them all with five.
+/// rewrites them all with five. "Угол поврота (град)" is the lab's own key, kept letter for
+/// letter: scripts and answer keys address the row by it, so it is not a typo to correct.
 struct DefinedRow {
     std::u16string_view key;
     std::u16string_view value;
