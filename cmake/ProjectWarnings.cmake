@@ -33,9 +33,15 @@ endfunction()
 # The GUI-free libraries also refuse shadowed names and implicit narrowing conversions: in
 # the exact arithmetic a silent conversion between integer, double and extended is a
 # rounding nobody decided on.
+#
+# They also stay out of a unity build (CMAKE_UNITY_BUILD, which the package preset turns on
+# for the Qt shell, whose files spend most of their time reading the same Qt headers): each
+# file of the arithmetic compiles alone, as every test build compiles it, so that no file's
+# helpers can meet another's in one translation unit. They build quickly file by file.
 function(velmora_core_target target)
   velmora_target(${target})
   if(NOT MSVC)
     target_compile_options(${target} PRIVATE -Wshadow -Wconversion)
   endif()
+  set_target_properties(${target} PROPERTIES UNITY_BUILD OFF)
 endfunction()
