@@ -9,7 +9,10 @@ find_program(VELMORA_EMCMAKE emcmake REQUIRED)
 find_program(VELMORA_NODE node REQUIRED)
 find_program(VELMORA_NPM npm REQUIRED)
 
-# Wasm exceptions (-fwasm-exceptions) or emscripten's JavaScript-based ones (-fexceptions).
+# Wasm exceptions (-fwasm-exceptions) or emscripten's JavaScript-based ones (-fexceptions):
+# BENCHMARKS.md has both measured. The core compiles with -O2, which made both a smaller and
+# a four times quicker module than -Oz (emscripten's -Oz keeps the small functions of the
+# software arithmetic out of line); the link runs wasm-opt with -Oz (web/module).
 set(VELMORA_WEB_EXCEPTIONS wasm CACHE STRING "Exceptions of the web module: wasm or js")
 set_property(CACHE VELMORA_WEB_EXCEPTIONS PROPERTY STRINGS wasm js)
 if(VELMORA_WEB_EXCEPTIONS STREQUAL "wasm")
@@ -25,13 +28,18 @@ set(VELMORA_WEB_CLI ${CMAKE_BINARY_DIR}/web-cli)
 # Debian's emscripten runs its JavaScript tools with the node modules Debian installs.
 set(web_env ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 
+set(web_configure
+    -S ${CMAKE_SOURCE_DIR} -B ${VELMORA_WEB_TREE} -G Ninja -DCMAKE_BUILD_TYPE=Release
+    "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_CXX_FLAGS=${web_exceptions}"
+    "-DCMAKE_EXE_LINKER_FLAGS=${web_exceptions}" -DVELMORA_WEB_MODULE=ON -DVELMORA_CORE_ONLY=ON
+    -DBUILD_TESTING=OFF -DVELMORA_EXTENDED=portable)
+# Configured again whenever these settings change (the file is rewritten only then);
+# otherwise the tree's own build notices changed CMake files.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/web-module-settings.txt CONTENT "${web_configure}")
 add_custom_command(
   OUTPUT ${VELMORA_WEB_TREE}/build.ninja
-  COMMAND ${web_env} ${VELMORA_EMCMAKE} ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR}
-          -B ${VELMORA_WEB_TREE} -G Ninja -DCMAKE_BUILD_TYPE=Release
-          "-DCMAKE_CXX_FLAGS_RELEASE=-Oz -DNDEBUG" "-DCMAKE_CXX_FLAGS=${web_exceptions}"
-          "-DCMAKE_EXE_LINKER_FLAGS=${web_exceptions}" -DVELMORA_WEB_MODULE=ON
-          -DVELMORA_CORE_ONLY=ON -DBUILD_TESTING=OFF -DVELMORA_EXTENDED=portable
+  COMMAND ${web_env} ${VELMORA_EMCMAKE} ${CMAKE_COMMAND} ${web_configure}
+  DEPENDS ${CMAKE_BINARY_DIR}/web-module-settings.txt
   COMMENT "Configuring the web module's tree (emscripten)"
   VERBATIM)
 set(web_modules velmora-module velmora-module-single velmora-module-small)

@@ -12,6 +12,8 @@ namespace velmora::web {
 namespace {
 
 constexpr std::u16string_view kOutOfMemory = u"Out of memory";
+/// kOutOfMemory as the error box shows it, written where no memory is left to make it.
+constexpr std::u16string_view kOutOfMemoryShown = u"Out of memory.";
 
 bool IsLead(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -76,12 +78,17 @@ bool WebBench::Guarded(Body body) {
     return ran;
 }
 
+WebBench::WebBench() {
+    error_.reserve(kOutOfMemoryShown.size());
+}
+
 void WebBench::Fail(std::u16string_view message) {
-    // The message is short; should even it find no memory, the one that is there stays.
     try {
-        error_ = ErrorBoxText(message);
+        error_.assign(ErrorBoxText(message));
     } catch (const std::bad_alloc&) {
-        error_.clear();
+        // Not even the message found memory; the error text's own storage, never smaller
+        // than this message, takes it without any.
+        error_.assign(kOutOfMemoryShown);
     }
 }
 

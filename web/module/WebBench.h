@@ -15,6 +15,8 @@ namespace velmora::web {
 /// unseen.
 class WebBench {
   public:
+    WebBench();
+
     /// Runs the command at `index` of the command table. False when it failed (the bench
     /// is as it was) or `index` is not a command.
     bool Run(int index);
