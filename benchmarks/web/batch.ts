@@ -10,7 +10,7 @@ import { join } from 'node:path';
 import { runCommandLine } from '../../web/cli/run.js';
 
 const folder = process.argv[2]!;
-const wasm = readFileSync(new URL('./velmora-module.wasm', import.meta.url));
+const wasm = await WebAssembly.compile(readFileSync(new URL('./velmora-module.wasm', import.meta.url)));
 for (const name of readdirSync(folder).filter((file) => file.endsWith('.script')).sort()) {
     const script = join(folder, name);
     const out: Uint8Array[] = [];

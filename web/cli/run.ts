@@ -19,8 +19,8 @@ export interface Streams {
     readonly input: number;
     /** The environment, for the locale. */
     readonly env: Record<string, string | undefined>;
-    /** The module's .wasm. */
-    readonly wasm: Uint8Array;
+    /** The module's .wasm, as bytes or compiled. */
+    readonly wasm: Uint8Array | WebAssembly.Module;
 }
 
 /** The process's own streams. */
@@ -295,7 +295,8 @@ export async function runCommandLine(argv: readonly string[], streams: Streams):
     if (secondScript !== null)
         return usageError(`more than one script: ${quoted(Buffer.from(secondScript))}`);
 
-    const bench = await Bench.load({ wasm: streams.wasm });
+    const bench = await Bench.load(
+        streams.wasm instanceof WebAssembly.Module ? { compiled: streams.wasm } : { wasm: streams.wasm });
     try {
         if (!bench.setDecimalSeparator(decimalSeparatorOfLocale(streams.env)).ok)
             bench.setDecimalSeparator('.');
