@@ -41,6 +41,10 @@ void Bench::Run(Command command) {
     }
 }
 
+void Bench::LetGoOfSpareMemory() {
+    protocol_.LetGoOfClearedLines();
+}
+
 void Bench::Type(ReadoutRow row, std::u16string value) {
     table_.SetValue(row, std::move(value));
 }
@@ -192,14 +196,18 @@ void Bench::EraseProtocol() {
     Commit(t);
 }
 
-void Bench::Commit(const Transaction& done) {
-    for (const auto& [row, value] : done.rows)
-        table_.SetValue(row, value);
-    options_ = done.options;
+void Bench::Commit(Transaction& done) {
+    if (done.traceDot)
+        scene_.MakeRoomForDot();
+    protocol_.MakeRoom(done.clearLog, done.entry.has_value());
     if (done.resetScene)
         scene_.SceneReset();
+    // From here on nothing needs memory: texts and points are moved in.
+    for (auto& [row, value] : done.rows)
+        table_.SetValue(row, std::move(value));
+    options_ = done.options;
     if (done.markerChanged)
-        scene_.SetMarker(done.marker);
+        scene_.SetMarker(std::move(done.marker));
     if (done.clearTrace)
         scene_.TraceClear();
     if (done.traceDot)
@@ -207,7 +215,7 @@ void Bench::Commit(const Transaction& done) {
     if (done.clearLog)
         protocol_.ClearLog();
     if (done.entry)
-        protocol_.Append(*done.entry);
+        protocol_.Append(std::move(*done.entry));
     state_ = done.state;
 }
 

@@ -87,6 +87,12 @@ void PlotScene::SetMarker(std::vector<PlotPoint> points) {
     Touch(Layer::ProbeMarker);
 }
 
+void PlotScene::MakeRoomForDot() {
+    std::vector<PlotPoint>& trace = layers_[static_cast<std::size_t>(Layer::Trace)];
+    if (trace.size() == trace.capacity())
+        trace.reserve(trace.empty() ? 16 : 2 * trace.size());
+}
+
 void PlotScene::TraceAdd(Extended x, Extended y) {
     const PlotPoint dot = Checked([&] {
         return PlotPoint{static_cast<double>(x), static_cast<double>(y)};

@@ -1,5 +1,6 @@
 #include "ProtocolLog.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -20,24 +21,45 @@ ProtocolLog::Entry ProtocolLog::EntryFor(const LabState& state) {
     };
 }
 
-void ProtocolLog::Append(const Entry& entry) {
-    for (const std::u16string& text : entry) {
-        if (spare_.empty()) {
-            lines_.push_back(text);
-            continue;
-        }
-        lines_.push_back(std::move(spare_.back()));
-        spare_.pop_back();
-        lines_.back() = text;
+void ProtocolLog::MakeRoom(bool clearing, bool appending) {
+    const std::size_t added = appending ? Entry().size() : 0;
+    if (clearing && spare_.empty()) {
+        // ClearLog swaps the lines and the empty spare_, whose storage then holds the lines.
+        if (added > spare_.capacity())
+            spare_.reserve(added);
+        return;
+    }
+    if (clearing)
+        spare_.reserve(spare_.size() + lines_.size());
+    const std::size_t after = (clearing ? 0 : lines_.size()) + added;
+    if (after > lines_.capacity())
+        lines_.reserve(std::max(after, 2 * lines_.capacity()));
+}
+
+void ProtocolLog::Append(Entry&& entry) {
+    for (std::u16string& text : entry) {
+        lines_.push_back(std::move(text));
+        if (!spare_.empty())
+            spare_.pop_back();
     }
 }
 
 void ProtocolLog::ClearLog() {
-    // Moving a text hands over its storage; the moved-from texts left behind free nothing.
-    spare_.insert(spare_.end(), std::make_move_iterator(lines_.begin()),
-                  std::make_move_iterator(lines_.end()));
-    lines_.clear();
+    // A swap hands over every text without memory of its own, so a protocol that filled the
+    // memory can still be erased; moving a text hands over its storage, and the moved-from
+    // texts left behind free nothing.
+    if (spare_.empty()) {
+        spare_.swap(lines_);
+    } else {
+        spare_.insert(spare_.end(), std::make_move_iterator(lines_.begin()),
+                      std::make_move_iterator(lines_.end()));
+        lines_.clear();
+    }
     ++clearCount_;
+}
+
+void ProtocolLog::LetGoOfClearedLines() {
+    std::vector<std::u16string>().swap(spare_);
 }
 
 }  // namespace velmora

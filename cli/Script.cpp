@@ -10,6 +10,7 @@
 
 #include <fmt/format.h>
 
+#include "Commands.h"
 #include "Error.h"
 #include "NumText.h"
 #include "Utf.h"
@@ -21,22 +22,6 @@ namespace {
 constexpr std::string_view kSetPrefix = "set ";
 constexpr std::string_view kSeparatorPrefix = "separator ";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-/// The command a script word names, if any.
-std::optional<Command> CommandFromWord(std::string_view word) {
-    static constexpr std::pair<std::string_view, Command> kWords[] = {
-        {"reset", Command::Reset},         {"move", Command::Move},
-        {"rotate+", Command::RotatePlus},  {"rotate-", Command::RotateMinus},
-        {"stepx", Command::StepX},         {"stepy", Command::StepY},
-        {"start", Command::GoToStart},     {"record", Command::RecordValues},
-        {"erase", Command::EraseProtocol},
-    };
-    for (const auto& [name, command] : kWords) {
-        if (name == word)
-            return command;
-    }
-    return std::nullopt;
-}
 
 std::optional<Tick> TickFromLine(std::string_view line) {
     static constexpr std::pair<std::string_view, Tick> kTicks[] = {
@@ -151,7 +136,7 @@ ScriptLine Interpret(std::string_view line) {
         return BadLine{"not valid UTF-8"};
     if (line.empty() || line.front() == '#')
         return Nothing{};
-    if (const auto command = CommandFromWord(line))
+    if (const auto command = CommandOfWord(line))
         return Press{*command};
     if (line.starts_with(kSetPrefix))
         return InterpretSet(text->substr(kSetPrefix.size()));

@@ -22,7 +22,9 @@ else()
 endif()
 
 add_library(velmora_fmt INTERFACE)
-if(VELMORA_FMT_INCLUDE)
+if(VELMORA_WEB_MODULE)
+  # The web module's tree builds no velmora-cli, the one user of {fmt}.
+elseif(VELMORA_FMT_INCLUDE)
   target_include_directories(velmora_fmt SYSTEM INTERFACE ${VELMORA_FMT_INCLUDE})
   target_compile_definitions(velmora_fmt INTERFACE FMT_HEADER_ONLY)
 else()

@@ -98,25 +98,25 @@ void TForm1::ConnectControls() {
 }
 
 void TForm1::Button1Click() {
-    RunCommand(&Bench::Reset);
+    RunCommand(Command::Reset);
 }
 void TForm1::Button2Click() {
-    RunCommand(&Bench::Move);
+    RunCommand(Command::Move);
 }
 void TForm1::Button3Click() {
-    RunCommand(&Bench::RotateMinus);
+    RunCommand(Command::RotateMinus);
 }
 void TForm1::Button4Click() {
-    RunCommand(&Bench::RotatePlus);
+    RunCommand(Command::RotatePlus);
 }
 void TForm1::Button5Click() {
-    RunCommand(&Bench::EraseProtocol);
+    RunCommand(Command::EraseProtocol);
 }
 void TForm1::Button6Click() {
-    RunCommand(&Bench::StepX);
+    RunCommand(Command::StepX);
 }
 void TForm1::Button7Click() {
-    RunCommand(&Bench::StepY);
+    RunCommand(Command::StepY);
 }
 void TForm1::SetSideWindows(SideWindow& information, SideWindow& apparatus) {
     information_ = &information;
@@ -129,7 +129,7 @@ void TForm1::Button8Click() {
     }
 }
 void TForm1::Button10Click() {
-    RunCommand(&Bench::GoToStart);
+    RunCommand(Command::GoToStart);
 }
 void TForm1::Button11Click() {
     if (apparatus_ != nullptr) {
@@ -137,7 +137,7 @@ void TForm1::Button11Click() {
     }
 }
 void TForm1::Button12Click() {
-    RunCommand(&Bench::RecordValues);
+    RunCommand(Command::RecordValues);
 }
 
 void TForm1::Button9Click() {
@@ -146,9 +146,9 @@ void TForm1::Button9Click() {
     PutPictureOnClipboard(ui.Chart1->RenderSvg());
 }
 
-void TForm1::RunCommand(void (Bench::*command)()) {
+void TForm1::RunCommand(Command command) {
     // A command that fails changes nothing in the bench, so there is nothing to show.
-    (bench_.*command)();
+    bench_.Run(command);
     RefreshViews();
 }
 

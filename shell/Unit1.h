@@ -68,7 +68,8 @@ class TForm1 : public QWidget {
     void SetUpLook();
     void SetUpAccessibility();
     void ConnectControls();
-    void RunCommand(void (Bench::*command)());
+    /// Runs `command` on the bench and shows what it changed.
+    void RunCommand(Command command);
     void RefreshViews();
     void RefreshProtocol();
     void RefreshOptions();

@@ -56,6 +56,10 @@ class Bench {
     /// Runs the command `command` names.
     void Run(Command command);
 
+    /// Lets go of the memory the bench keeps only to be quick (the texts of erased protocol
+    /// lines); for a caller whose command ran out of memory, before it tries once more.
+    void LetGoOfSpareMemory();
+
     /// "Начать/Сброс": the working constants, the probe at the origin along +x, the default
     /// inputs, the placeholders, "Фиксировать угол" ticked and the other boxes cleared, a
     /// fresh scene, and the reading there (exactly 0). The protocol is kept.
@@ -80,8 +84,10 @@ class Bench {
     void EraseProtocol();
 
   private:
-    /// Applies a command's collected changes to the state and the models, in order.
-    void Commit(const Transaction& done);
+    /// Applies a command's collected changes to the state and the models, taking them out of
+    /// `done`. The memory they need is taken first, so that running out of it (std::bad_alloc)
+    /// leaves the bench as it was.
+    void Commit(Transaction& done);
     /// The shared body of StepX and StepY.
     void StepAlong(bool alongX);
     void Turn(bool counterClockwise);

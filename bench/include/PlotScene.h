@@ -63,6 +63,9 @@ class PlotScene {
     void SceneReset();
     /// Replaces the marker's points (a command commits its new marker this way).
     void SetMarker(std::vector<PlotPoint> points);
+    /// Makes room for one more trace dot, so that the next TraceAdd needs no memory; throws
+    /// std::bad_alloc, changing nothing that shows, when there is none.
+    void MakeRoomForDot();
     /// Appends (x, y) to the trace. Throws EMathError, changing nothing, when the point does
     /// not fit a double.
     void TraceAdd(Extended x, Extended y);

@@ -22,13 +22,20 @@ class ProtocolLog {
     /// angle in degrees as ProbeAngle × 180 ÷ PiValue. Throws EMathError when the angle in
     /// degrees leaves the extended range.
     static Entry EntryFor(const LabState& state);
-    /// Appends the five lines of `entry` after the last line.
-    void Append(const Entry& entry);
+    /// Makes room for a ClearLog (`clearing`) and an Append (`appending`) to follow, so that
+    /// neither needs memory; throws std::bad_alloc, changing nothing that shows, when there
+    /// is none.
+    void MakeRoom(bool clearing, bool appending);
+    /// Appends the five lines of `entry` after the last line, taking them over; up to five
+    /// texts kept from cleared lines are let go with it.
+    void Append(Entry&& entry);
 
-    /// Removes all lines. Their storage is kept for the lines appended after: freeing the
-    /// tens of thousands of small texts of a long protocol one by one takes longer than a
-    /// frame of the window.
+    /// Removes all lines. Their texts are kept and let go a few at a time by the entries
+    /// appended after: freeing the tens of thousands of small texts of a long protocol at
+    /// once takes longer than a frame of the window.
     void ClearLog();
+    /// Frees at once the texts ClearLog kept.
+    void LetGoOfClearedLines();
 
     const std::vector<std::u16string>& Lines() const { return lines_; }
     /// Grows by one with every ClearLog.
@@ -36,8 +43,7 @@ class ProtocolLog {
 
   private:
     std::vector<std::u16string> lines_;
-    /// The texts of cleared lines, kept for their storage, which the next appended lines
-    /// take over.
+    /// The texts of cleared lines, waiting to be let go.
     std::vector<std::u16string> spare_;
     unsigned long long clearCount_ = 0;
 };

@@ -75,7 +75,7 @@ TEST_F(ProtocolLogTest, AppendsAfterTheLastLineAndClearsEverything) {
 }
 
 TEST_F(ProtocolLogTest, LinesAfterAClearAreExactlyTheNewOnes) {
-    // Cleared lines leave their storage to the lines that follow; what they held must never
+    // Cleared lines are kept and let go by the entries that follow; what they held must never
     // show through, whether the new texts are shorter or longer, fewer or more.
     const ProtocolLog::Entry shortTexts = {u"a", u"b", u"c", u"d", u" "};
     const ProtocolLog::Entry longTexts = {u"x (см):-1,234E-5", u"y (см):12,34",
@@ -97,7 +97,7 @@ TEST_F(ProtocolLogTest, LinesAfterAClearAreExactlyTheNewOnes) {
         log.ClearLog();
         std::vector<std::u16string> expected;
         for (const ProtocolLog::Entry* entry : step.appended) {
-            log.Append(*entry);
+            log.Append(ProtocolLog::Entry(*entry));
             expected.insert(expected.end(), entry->begin(), entry->end());
         }
         EXPECT_EQ(log.Lines(), expected);

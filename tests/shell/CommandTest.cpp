@@ -6,8 +6,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "Commands.h"
 #include "Error.h"
 #include "MainWindowFixture.h"
 #include "PlotChart.h"
@@ -156,6 +159,22 @@ class CommandTest : public QObject {
                  qPrintable(QStringLiteral("tip at %1, %2").arg(marker[1].X).arg(marker[1].Y)));
         QCOMPARE(Control<PlotChart>(*form_, "Chart1")->ShownPoints(Layer::Trace).size(),
                  form_->Lab().Scene().Points(Layer::Trace).size());
+    }
+
+    // The bench buttons of the window definition carry the captions of the command table.
+    void ButtonCaptionsAreTheCommandTable() {
+        const std::pair<const char*, Command> kButtons[] = {
+            {"Button1", Command::Reset},         {"Button2", Command::Move},
+            {"Button3", Command::RotateMinus},   {"Button4", Command::RotatePlus},
+            {"Button5", Command::EraseProtocol}, {"Button6", Command::StepX},
+            {"Button7", Command::StepY},         {"Button10", Command::GoToStart},
+            {"Button12", Command::RecordValues},
+        };
+        static_assert(std::size(kButtons) == kCommandNames.size());
+        for (const auto& [button, command] : kButtons) {
+            QCOMPARE(Control<QPushButton>(*form_, button)->text(),
+                     QString::fromStdU16String(std::u16string(NameOf(command).Caption)));
+        }
     }
 
     void RecordWritesTheEntryAfterTheStudentsText_data() {
