@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ArcSines.h"
-#include "FloatingPointFlags.h"
 #include "FieldModel.h"
+#include "FloatingPointFlags.h"
 
 namespace velmora {
 namespace {
