@@ -167,7 +167,7 @@ export class MainWindow {
     #copyPicture(): void {
         const clipboard = navigator.clipboard as Clipboard | undefined;
         if (clipboard === undefined || typeof clipboard.write !== 'function') {
-            void this.#showError('Cannot open clipboard: the browser gives the clipboard only to pages of a secure origin (https or this computer)');
+            void this.#showError('Cannot open clipboard: the browser gives the clipboard only to pages of a secure origin, one of https or of this computer');
             return;
         }
         if (typeof ClipboardItem === 'undefined') {

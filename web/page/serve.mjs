@@ -28,15 +28,16 @@ const TYPES = {
 const COMPRESSED = new Set(['.png', '.jpg', '.woff2']);
 
 /**
- * A server of the files under `root`. Each answer is reported to `onRequest` (for tests and
- * figures that count what a page loads).
+ * A server of the files under `root`. `headers` (given the request's URL) are added to every
+ * answer; each answer is reported to `onRequest` (for tests and figures that count what a page
+ * loads).
  */
-export function staticServer(root, onRequest = () => {}) {
+export function staticServer(root, { headers: extra = () => ({}), onRequest = () => {} } = {}) {
     const base = resolve(root);
     const gzipped = new Map();
     return createServer(async (request, response) => {
         const reply = (status, headers = {}, body = undefined) => {
-            response.writeHead(status, { 'X-Content-Type-Options': 'nosniff', ...headers });
+            response.writeHead(status, { 'X-Content-Type-Options': 'nosniff', ...extra(request.url), ...headers });
             response.end(request.method === 'HEAD' ? undefined : body);
             onRequest({ method: request.method, url: request.url, status, bytes: body?.length ?? 0 });
         };
