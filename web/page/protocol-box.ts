@@ -86,7 +86,15 @@ export class ProtocolBox {
         this.#view.dispatch({
             changes: { from: doc.length, insert },
             annotations: [Transaction.addToHistory.of(false), isolateHistory.of('full')],
-            effects: EditorView.scrollIntoView(doc.length + insert.length, { y: 'end' }),
+        });
+        // To the end once the new lines are laid out (the editor's own scrolling into view
+        // goes by the heights it estimates for lines not yet drawn, and stops short).
+        this.#view.requestMeasure({
+            key: this,
+            read: (view) => view.scrollDOM.scrollHeight,
+            write: (height, view) => {
+                view.scrollDOM.scrollTop = height;
+            },
         });
     }
 
