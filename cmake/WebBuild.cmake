@@ -3,6 +3,7 @@
 #                      written to build/web-module/module/
 #   build/web-cli      velmora-cli.mjs (the node script runner) and bench.mjs (the TypeScript
 #                      layer as one ES module, with the module embedded), from web/ by esbuild
+#                      (web/build.mjs says what else)
 # JavaScript packages come from web/package-lock.json through npm ci. Building the main tree
 # brings all of it up to date, quickly when nothing changed; tests/web holds the tests.
 find_program(VELMORA_EMCMAKE emcmake REQUIRED)
@@ -67,7 +68,8 @@ add_custom_command(
   COMMENT "Installing the web side's JavaScript packages (npm ci)"
   VERBATIM)
 
-file(GLOB_RECURSE web_sources CONFIGURE_DEPENDS ${web_dir}/src/*.ts ${web_dir}/cli/*.ts)
+file(GLOB_RECURSE web_sources CONFIGURE_DEPENDS ${web_dir}/src/*.ts ${web_dir}/cli/*.ts
+     ${CMAKE_SOURCE_DIR}/benchmarks/web/*.ts)
 add_custom_command(
   OUTPUT ${VELMORA_WEB_CLI}/velmora-cli.mjs ${VELMORA_WEB_CLI}/bench.mjs
   COMMAND ${VELMORA_NODE} ${web_dir}/build.mjs ${VELMORA_WEB_TREE}/module ${VELMORA_WEB_CLI}

@@ -5,6 +5,8 @@
 //   velmora-cli.mjs        the node script runner, with velmora-module.wasm beside it
 //   bench.mjs              the TypeScript layer as one ES module over the one-file module
 //   bench-small.mjs        the same over the module with the small memory, for the tests
+//   velmora-cli-batch.mjs  the runner over every script of a folder in one process, for
+//                          tests/cli/compare-backends --node-batch
 import { copyFileSync, mkdirSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -45,6 +47,12 @@ await build({
     ...common,
     entryPoints: [join(here, 'cli/main.ts')],
     outfile: join(outDir, 'velmora-cli.mjs'),
+    alias: { 'velmora-module': moduleFile('velmora-module.mjs') },
+});
+await build({
+    ...common,
+    entryPoints: [join(here, '../benchmarks/web/batch.ts')],
+    outfile: join(outDir, 'velmora-cli-batch.mjs'),
     alias: { 'velmora-module': moduleFile('velmora-module.mjs') },
 });
 copyFileSync(moduleFile('velmora-module.wasm'), join(outDir, 'velmora-module.wasm'));

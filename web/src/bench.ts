@@ -47,9 +47,13 @@ export interface Revisions {
     readonly options: number;
 }
 
-/** Where the module's .wasm comes from: its bytes, or (in a browser) the default, fetched beside the script. */
+/**
+ * Where the module's .wasm comes from: its bytes, the module already compiled (for many
+ * benches in one program), or (in a browser) the default, fetched beside the script.
+ */
 export interface LoadOptions {
     readonly wasm?: ArrayBuffer | Uint8Array;
+    readonly compiled?: WebAssembly.Module;
 }
 
 const utf16 = new TextDecoder('utf-16le');
@@ -83,7 +87,14 @@ export class Bench {
      * Reset (which the caller runs, as the window does when it is first shown).
      */
     static async load(options: LoadOptions = {}): Promise<Bench> {
-        const module = await createVelmoraModule(options.wasm ? { wasmBinary: options.wasm } : {});
+        const { compiled, wasm } = options;
+        const module = await createVelmoraModule(
+            compiled ? {
+                instantiateWasm: (imports, receive) => {
+                    void WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance));
+                    return {};
+                },
+            } : wasm ? { wasmBinary: wasm } : {});
         return new Bench(module);
     }
 

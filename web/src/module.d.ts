@@ -88,6 +88,8 @@ declare module 'velmora-module' {
     export interface ModuleOptions {
         wasmBinary?: ArrayBuffer | Uint8Array;
         locateFile?: (path: string, prefix: string) => string;
+        instantiateWasm?: (
+            imports: WebAssembly.Imports, receive: (instance: WebAssembly.Instance) => void) => object;
         print?: (text: string) => void;
         printErr?: (text: string) => void;
     }
