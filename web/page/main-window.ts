@@ -73,11 +73,15 @@ export class MainWindow {
         });
     }
 
-    /** Runs Reset, as the desktop does when its window is first shown, and makes the bench usable. */
+    /**
+     * Runs Reset, as the desktop does when its window is first shown, and makes the bench
+     * usable; the moment is marked "velmora-usable" on the page's performance timeline.
+     */
     start(): void {
         this.#run('reset');
         this.#plot.picture.focus({ preventScroll: true });
         byId('TForm1').removeAttribute('aria-busy');
+        performance.mark('velmora-usable');
     }
 
     #connectControls(area: HTMLElement): void {
@@ -189,7 +193,7 @@ export class MainWindow {
         const band = document.createElementNS('http://www.w3.org/2000/svg', 'rect');
         band.setAttribute('class', 'rubber-band');
         band.setAttribute('visibility', 'hidden');
-        this.#plot.picture.append(band);
+        this.#plot.overlay.append(band);
         return band;
     }
 }

@@ -162,7 +162,7 @@ export class BenchPage {
 
     /** Each layer's points as the plot's SVG holds them: name → [x0, y0, x1, y1, …] in cm. */
     async scene() {
-        return this.page.$$eval('#Chart1-picture [data-layer]', (groups) => groups.map((group) => {
+        return this.page.$$eval('#Chart1 [data-layer]', (groups) => groups.map((group) => {
             const d = [...group.querySelectorAll('path')].map((path) => path.getAttribute('d')).join('');
             return [group.dataset.layer, (d.replace(/h0/g, '').match(/-?[0-9.]+(?:e[-+]?[0-9]+)?/g) ?? []).map(Number)];
         }));

@@ -152,6 +152,15 @@ test('a trace of more dots than one path holds shows every dot in order', async 
     const shown = new Map(await bench.scene());
     assert.deepEqual(shown.get('Trace'), [...reference.points('Trace')]);
     assert.deepEqual(shown.get('ProbeMarker'), [...reference.points('ProbeMarker')]);
+    // The canvas paints the dots where the trace's path puts them, and nothing elsewhere.
+    const [x, y] = shown.get('Trace').slice(-2);
+    const painted = await bench.page.evaluate(([px, py]) => {
+        const canvas = document.querySelector('#Chart1 .plot-trace');
+        const scale = canvas.width / canvas.clientWidth;
+        const at = (u, v) => [...canvas.getContext('2d').getImageData(Math.floor(u * scale), Math.floor(v * scale), 1, 1).data];
+        return { dot: at(px + 0.5, py + 0.5), empty: at(px + 0.5, py + 40.5) };
+    }, [AREA.left + ((x - FIXED.x.min) / 50) * AREA.width, AREA.top + AREA.height - 1 - ((y - FIXED.y.min) / 50) * AREA.height]);
+    assert.deepEqual(painted, { dot: [255, 0, 0, 255], empty: [0, 0, 0, 0] });
     await bench.close();
 });
 

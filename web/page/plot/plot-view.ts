@@ -1,16 +1,22 @@
-// The plot (`Chart1`) as SVG: the axes in the plot's pixels, and the five layers of the bench's
-// scene as paths in the plane's own centimetres, each placed by one transform. A zoom, a pan
-// or a wheel turn only changes the transforms and the axes; a command rewrites only the
-// layers whose revision changed, and of the trace only its last part.
+// The plot (`Chart1`): the axes in the plot's pixels, and the five layers of the bench's scene
+// as SVG paths in the plane's own centimetres, each placed by one transform, so a zoom, a pan
+// or a wheel turn only changes the transforms and the axes, and a command rewrites only the
+// layers whose revision changed (and of the trace only its last part). Three sheets lie on one
+// another, in the layers' drawing order: the SVG picture with the axes, the probe's arrowhead
+// and the wire sections; a canvas painting the trace's dots (the picture keeps the trace's path
+// but does not paint it); an SVG with the two axis lines and the zoom's rubber band.
 import { LAYER_NAMES, type Bench, type LayerName, type Revisions } from '../../src/bench.js';
 import { FIXED_X_RANGE, FIXED_Y_RANGE, type AxisRange } from './plot-axes.js';
 import { DOT_PATTERN, drawAxes, LABEL_FONT_FAMILY, LABEL_FONT_SIZE, LAYER_LOOKS, type AxesDrawing, type TextWidth } from './plot-drawing.js';
-import type { DataArea, PlotMapping } from './plot-frame.js';
+import { PLOT_SIZE, type DataArea, type PlotMapping } from './plot-frame.js';
+import { TraceCanvas } from './trace-canvas.js';
 
 const SVG = 'http://www.w3.org/2000/svg';
 
-/** The trace is drawn as paths of this many dots each: a new dot rewrites only the last one. */
+/** The trace is held as paths of this many dots each: a new dot rewrites only the last one. */
 const TRACE_CHUNK = 1000;
+/** The layers drawn over the trace's canvas. */
+const OVER_TRACE: readonly LayerName[] = ['AxisLineX', 'AxisLineY'];
 
 function element<K extends keyof SVGElementTagNameMap>(name: K, attributes: Record<string, string | number>, parent?: Element): SVGElementTagNameMap[K] {
     const made = document.createElementNS(SVG, name);
@@ -34,16 +40,34 @@ interface ShownLayer {
     points: Float64Array;
 }
 
+/** A sheet of SVG: drawn on pixel middles, and its layers clipped to the data area. */
+interface Sheet {
+    readonly shifted: SVGGElement;
+    readonly clip: SVGRectElement;
+    readonly layers: SVGGElement;
+}
+
+function sheet(svg: SVGSVGElement, clipId: string): Sheet {
+    // On pixel middles, as the desktop draws on screen, so that lines one pixel wide on whole
+    // coordinates come out crisp.
+    const shifted = element('g', { transform: 'translate(0.5 0.5)' }, svg);
+    const clip = element('rect', {}, element('clipPath', { id: clipId }, shifted));
+    const layers = element('g', { 'clip-path': `url(#${clipId})` });
+    return { shifted, clip, layers };
+}
+
 export class PlotView {
     readonly #svg: SVGSVGElement;
+    readonly #over: SVGSVGElement;
     readonly #bench: Bench;
     readonly #textWidth: TextWidth;
     readonly #line: SVGPathElement;
     readonly #ticks: SVGPathElement;
     readonly #minorTicks: SVGPathElement;
     readonly #labels: SVGGElement;
-    readonly #clip: SVGRectElement;
+    readonly #clips: SVGRectElement[];
     readonly #layers = new Map<LayerName, ShownLayer>();
+    readonly #trace: TraceCanvas;
     #x: AxisRange = FIXED_X_RANGE;
     #y: AxisRange = FIXED_Y_RANGE;
     #separator = '.';
@@ -53,22 +77,28 @@ export class PlotView {
     /** Called when a Reset has put the fixed ranges back (the gestures forget their saved ranges). */
     onReset: () => void = () => {};
 
-    /** Draws into `svg` the scene of `bench`; `textWidth` measures a tick label. */
+    /** Draws into `svg` (and the two sheets it lays over it) the scene of `bench`; `textWidth` measures a tick label. */
     constructor(svg: SVGSVGElement, bench: Bench, textWidth: TextWidth) {
         this.#svg = svg;
         this.#bench = bench;
         this.#textWidth = textWidth;
-        // Drawn on pixel middles, as the desktop draws on screen, so that lines one pixel wide
-        // on whole coordinates come out crisp.
-        const shifted = element('g', { transform: 'translate(0.5 0.5)' }, svg);
-        const axes = element('g', { fill: 'none', stroke: '#000000', 'stroke-width': 1, 'stroke-linecap': 'square' }, shifted);
+        const canvas = document.createElement('canvas');
+        canvas.className = 'plot-trace';
+        svg.after(canvas);
+        this.#over = element('svg', {
+            class: 'plot-over', width: PLOT_SIZE, height: PLOT_SIZE, viewBox: `0 0 ${PLOT_SIZE} ${PLOT_SIZE}`, 'aria-hidden': 'true',
+        });
+        canvas.after(this.#over);
+        const lower = sheet(svg, `${svg.id}-data-area`);
+        const upper = sheet(this.#over, `${svg.id}-data-area-over`);
+        this.#clips = [lower.clip, upper.clip];
+        const axes = element('g', { fill: 'none', stroke: '#000000', 'stroke-width': 1, 'stroke-linecap': 'square' }, lower.shifted);
         this.#line = element('path', {}, axes);
         this.#ticks = element('path', {}, axes);
         this.#minorTicks = element('path', {}, axes);
-        this.#labels = element('g', { 'font-family': LABEL_FONT_FAMILY, 'font-size': LABEL_FONT_SIZE, fill: '#000000' }, shifted);
-        const clipId = `${svg.id}-data-area`;
-        this.#clip = element('rect', {}, element('clipPath', { id: clipId }, shifted));
-        const layers = element('g', { 'clip-path': `url(#${clipId})` }, shifted);
+        this.#labels = element('g', { 'font-family': LABEL_FONT_FAMILY, 'font-size': LABEL_FONT_SIZE, fill: '#000000' }, lower.shifted);
+        lower.shifted.append(lower.layers);
+        upper.shifted.append(upper.layers);
         for (const name of LAYER_NAMES) {
             const look = LAYER_LOOKS[name];
             const group = element('g', {
@@ -77,9 +107,12 @@ export class PlotView {
                 'stroke-linecap': look.kind === 'dots' || !look.dotted ? 'round' : 'butt',
                 'stroke-linejoin': 'round',
                 ...(look.kind === 'line' && look.dotted ? { 'stroke-dasharray': DOT_PATTERN } : {}),
-            }, layers);
+                ...(name === 'Trace' ? { visibility: 'hidden' } : {}),
+            }, OVER_TRACE.includes(name) ? upper.layers : lower.layers);
             this.#layers.set(name, { group, paths: [], points: new Float64Array() });
         }
+        const trace = LAYER_LOOKS.Trace;
+        this.#trace = new TraceCanvas(canvas, trace.colour, trace.kind === 'dots' ? trace.diameter : 1);
         this.#axes = this.#drawAxes();
     }
 
@@ -103,6 +136,11 @@ export class PlotView {
     /** The SVG element the plot draws into: it takes the gestures. */
     get picture(): SVGSVGElement {
         return this.#svg;
+    }
+
+    /** The sheet over everything the plot draws, for what a gesture shows (the rubber band). */
+    get overlay(): SVGSVGElement {
+        return this.#over;
     }
 
     /** What the plot shows now: the axes and each layer's points (x, y pairs in cm). */
@@ -179,6 +217,7 @@ export class PlotView {
             if (dotted)
                 layer.group.setAttribute('stroke-dashoffset', String(this.#dotPhase(layer.points)));
         }
+        this.#trace.show(this.#layers.get('Trace')!.points, mapping);
     }
 
     /**
@@ -226,8 +265,10 @@ export class PlotView {
         this.#labels.replaceChildren(...labels);
         // The layers are clipped to the data area's pixels themselves, not shifted by half a pixel.
         const { left, top, width, height } = axes.mapping.area;
-        for (const [key, value] of Object.entries({ x: left - 0.5, y: top - 0.5, width, height }))
-            this.#clip.setAttribute(key, String(value));
+        for (const clip of this.#clips) {
+            for (const [key, value] of Object.entries({ x: left - 0.5, y: top - 0.5, width, height }))
+                clip.setAttribute(key, String(value));
+        }
         this.#axes = axes;
         this.#placeLayers();
         return axes;
