@@ -79,6 +79,8 @@ export class MainWindow {
      */
     start(): void {
         this.#run('reset');
+        // The start-up Reset's placeholders are no readings to announce.
+        this.#announcer.replaceChildren();
         this.#plot.picture.focus({ preventScroll: true });
         byId('TForm1').removeAttribute('aria-busy');
         performance.mark('velmora-usable');
