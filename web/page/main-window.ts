@@ -6,7 +6,9 @@
 import { ROW_KEYS, type Bench, type CommandWord, type OptionName } from '../src/bench.js';
 import { followSeparator } from './decimal-separator.js';
 import type { ErrorBox } from './error-box.js';
-import { PlotMouse } from './plot/plot-mouse.js';
+import { followPlotKeys } from './plot/plot-keys.js';
+import { PlotNavigation } from './plot/plot-navigation.js';
+import { PlotPointer } from './plot/plot-pointer.js';
 import { pictureSvg, picturePng } from './plot/plot-picture.js';
 import { PlotView } from './plot/plot-view.js';
 import type { TextWidth } from './plot/plot-drawing.js';
@@ -42,7 +44,7 @@ export class MainWindow {
     readonly #grid: ReadoutGrid;
     readonly #protocol: ProtocolBox;
     readonly #plot: PlotView;
-    readonly #mouse: PlotMouse;
+    readonly #pointer: PlotPointer;
     readonly #options = new Map<OptionName, HTMLInputElement>();
     readonly #announcer: HTMLElement;
     readonly #information: SideWindow;
@@ -58,8 +60,10 @@ export class MainWindow {
         this.#grid.onRefused = (refusal) => void this.#showError(refusal.message);
         this.#protocol = new ProtocolBox(byId('Memo1'), 'Label13', bench);
         this.#plot = new PlotView(byId<SVGSVGElement>('Chart1-picture'), bench, textWidth);
-        this.#mouse = new PlotMouse(this.#plot, this.#rubberBand());
-        this.#plot.onReset = () => this.#mouse.forget();
+        const navigation = new PlotNavigation(this.#plot);
+        this.#pointer = new PlotPointer(navigation, this.#rubberBand());
+        followPlotKeys(navigation);
+        this.#plot.onReset = () => navigation.forget();
         this.#announcer = byId('Announcer');
         this.#information = new SideWindow(byId('TForm2'), area, byId('TForm2-Memo1'));
         this.#apparatus = new SideWindow(byId('TForm3'), area, byId('TForm3-client'));
@@ -159,8 +163,8 @@ export class MainWindow {
     }
 
     #showError(message: string): Promise<void> {
-        // A drag on the plot must not go on behind the box, nor resume after it.
-        this.#mouse.cancel();
+        // A gesture on the plot must not go on behind the box, nor resume after it.
+        this.#pointer.cancel();
         return this.#errors.show(message);
     }
 

@@ -31,13 +31,14 @@ export interface AxesDrawing {
 export type TextWidth = (text: string) => number;
 
 /**
- * The axes for the ranges `x` and `y`: the data area leaves room for the widest label of the
- * vertical axis; the horizontal axis has its line, the vertical one none.
+ * The axes for the ranges `x` and `y` on a plot of `size` × `size` px: the data area leaves
+ * room for the widest label of the vertical axis; the horizontal axis has its line, the
+ * vertical one none.
  */
-export function drawAxes(x: AxisRange, y: AxisRange, separator: string, width: TextWidth): AxesDrawing {
+export function drawAxes(x: AxisRange, y: AxisRange, separator: string, width: TextWidth, size: number): AxesDrawing {
     const xTicks = axisTicks(x, separator);
     const yTicks = axisTicks(y, separator);
-    const mapping = new PlotMapping(dataAreaFor(Math.max(0, ...yTicks.labels.map(width))), x, y);
+    const mapping = new PlotMapping(size, dataAreaFor(Math.max(0, ...yTicks.labels.map(width)), size), x, y);
     const { area, bottom } = mapping;
     const ticks: string[] = [];
     const minorTicks: string[] = [];

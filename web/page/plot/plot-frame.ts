@@ -2,11 +2,11 @@
 // them, and the mapping between the plane (cm) and the plot's pixels.
 import type { AxisRange } from './plot-axes.js';
 
-/** The plot is square: 700 × 700 px. */
+/** The plot is square: 700 × 700 px as designed, less on a screen narrower than that. */
 export const PLOT_SIZE = 700;
 /** Blank border between the plot's edge and everything it draws: 3 % of its width on the left and right, 4 % of its height at the top and bottom (px). */
-export const SIDE_MARGIN = Math.trunc((PLOT_SIZE * 3) / 100);
-export const END_MARGIN = Math.trunc((PLOT_SIZE * 4) / 100);
+const sideMargin = (size: number) => Math.trunc((size * 3) / 100);
+const endMargin = (size: number) => Math.trunc((size * 4) / 100);
 /** Tick marks point outwards from the data area: 4 px long, the minor ones 2 px. */
 export const TICK_LENGTH = 4;
 export const MINOR_TICK_LENGTH = 2;
@@ -27,14 +27,14 @@ export interface DataArea {
     readonly height: number;
 }
 
-/** The data area when the widest label of the vertical axis is `widestLabel` px wide. */
-export function dataAreaFor(widestLabel: number): DataArea {
-    const left = SIDE_MARGIN + TICK_LENGTH + LABEL_GAP + Math.ceil(widestLabel) + AXIS_PADDING;
+/** The data area of a plot of `size` × `size` px when the widest label of the vertical axis is `widestLabel` px wide. */
+export function dataAreaFor(widestLabel: number, size: number): DataArea {
+    const left = sideMargin(size) + TICK_LENGTH + LABEL_GAP + Math.ceil(widestLabel) + AXIS_PADDING;
     return {
         left,
-        top: END_MARGIN,
-        width: PLOT_SIZE - SIDE_MARGIN - left,
-        height: PLOT_SIZE - END_MARGIN - BOTTOM_AXIS_ROOM - END_MARGIN,
+        top: endMargin(size),
+        width: size - sideMargin(size) - left,
+        height: size - endMargin(size) - BOTTOM_AXIS_ROOM - endMargin(size),
     };
 }
 
@@ -44,7 +44,8 @@ export function contains(area: DataArea, x: number, y: number): boolean {
 
 /** The plane's place on the plot: the data area showing the ranges `x` and `y`. */
 export class PlotMapping {
-    constructor(readonly area: DataArea, readonly x: AxisRange, readonly y: AxisRange) {}
+    /** `size` is the plot's width and height (px), `area` its data area. */
+    constructor(readonly size: number, readonly area: DataArea, readonly x: AxisRange, readonly y: AxisRange) {}
 
     /** The last pixel row of the data area, where y.min lies. */
     get bottom(): number {

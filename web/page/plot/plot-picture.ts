@@ -3,9 +3,9 @@
 // image of twice that size on white, drawn from the same description in the page's own face.
 import type { LayerName } from '../../src/bench.js';
 import { DOT_PATTERN, LABEL_FONT_FAMILY, LABEL_FONT_SIZE, LAYER_LOOKS, type AxesDrawing, type LayerLook } from './plot-drawing.js';
-import { PLOT_SIZE, type PlotMapping } from './plot-frame.js';
+import type { PlotMapping } from './plot-frame.js';
 
-/** The raster image is drawn at twice the plot's size: 1400 × 1400 px. */
+/** The raster image is drawn at twice the plot's size: 1400 × 1400 px for the designed plot. */
 export const RASTER_SCALE = 2;
 
 /** What the picture shows: the axes and each layer's points (x, y pairs in cm). */
@@ -37,13 +37,13 @@ function pixels(mapping: PlotMapping, points: Float64Array, look: LayerLook): nu
 const number = (value: number) => String(Math.round(value * 1000) / 1000);
 const ESCAPES: Record<string, string> = { '&': '&amp;', '<': '&lt;', '>': '&gt;' };
 
-/** The plot as an SVG document of 700 × 700 px. */
+/** The plot as an SVG document of its size on screen (700 × 700 px as designed). */
 export function pictureSvg(plot: ShownPlot): string {
     const { axes } = plot;
-    const { left, top, width, height } = axes.mapping.area;
+    const { size, area: { left, top, width, height } } = axes.mapping;
     const out: string[] = [
-        `<svg xmlns="http://www.w3.org/2000/svg" width="${PLOT_SIZE}px" height="${PLOT_SIZE}px" viewBox="0 0 ${PLOT_SIZE} ${PLOT_SIZE}">`,
-        `<rect width="${PLOT_SIZE}" height="${PLOT_SIZE}" fill="#ffffff"/>`,
+        `<svg xmlns="http://www.w3.org/2000/svg" width="${size}px" height="${size}px" viewBox="0 0 ${size} ${size}">`,
+        `<rect width="${size}" height="${size}" fill="#ffffff"/>`,
         `<g fill="none" stroke="#000000" stroke-width="1" stroke-linecap="square"><path d="${axes.line}"/><path d="${axes.ticks}"/><path d="${axes.minorTicks}"/></g>`,
         `<g font-family="${LABEL_FONT_FAMILY.replace(/'/g, '&apos;')}" font-size="${LABEL_FONT_SIZE}" fill="#000000">`,
         ...axes.labels.map((mark) =>
@@ -73,7 +73,7 @@ export function pictureSvg(plot: ShownPlot): string {
 /** The plot drawn on a canvas of twice its size, on white, as a PNG image. */
 export function picturePng(plot: ShownPlot): Promise<Blob> {
     const canvas = document.createElement('canvas');
-    canvas.width = canvas.height = PLOT_SIZE * RASTER_SCALE;
+    canvas.width = canvas.height = plot.axes.mapping.size * RASTER_SCALE;
     const g = canvas.getContext('2d');
     if (g === null)
         return Promise.reject(new Error('the browser gives no canvas to draw the picture on'));

@@ -1,7 +1,10 @@
 // The plot (`Chart1`): the axes in the plot's pixels, and the five layers of the bench's scene
 // as SVG paths in the plane's own centimetres, each placed by one transform, so a zoom, a pan
 // or a wheel turn only changes the transforms and the axes, and a command rewrites only the
-// layers whose revision changed (and of the trace only its last part). Three sheets lie on one
+// layers whose revision changed (and of the trace only its last part). The plot is laid out
+// for the size the page gives its picture (700 × 700 px as designed, as wide as a narrower
+// screen allows otherwise): margins, axes and layers are drawn in that many pixels, so the
+// labels keep their size and a gesture's pixel is the plane's point under it. Three sheets lie on one
 // another, in the layers' drawing order: the SVG picture with the axes, the probe's arrowhead
 // and the wire sections; a canvas painting the trace's dots (the picture keeps the trace's path
 // but does not paint it); an SVG with the two axis lines and the zoom's rubber band.
@@ -15,6 +18,8 @@ const SVG = 'http://www.w3.org/2000/svg';
 
 /** The trace is held as paths of this many dots each: a new dot rewrites only the last one. */
 const TRACE_CHUNK = 1000;
+/** The smallest plot laid out (px): below it, the picture is scaled down. */
+const MIN_SIZE = 200;
 /** The layers drawn over the trace's canvas. */
 const OVER_TRACE: readonly LayerName[] = ['AxisLineX', 'AxisLineY'];
 
@@ -70,6 +75,7 @@ export class PlotView {
     readonly #trace: TraceCanvas;
     #x: AxisRange = FIXED_X_RANGE;
     #y: AxisRange = FIXED_Y_RANGE;
+    #size = PLOT_SIZE;
     #separator = '.';
     #axes: AxesDrawing;
     #shownRevisions: number[] | null = null;
@@ -114,6 +120,12 @@ export class PlotView {
         const trace = LAYER_LOOKS.Trace;
         this.#trace = new TraceCanvas(canvas, trace.colour, trace.kind === 'dots' ? trace.diameter : 1);
         this.#axes = this.#drawAxes();
+        new ResizeObserver(() => this.#fitToBox()).observe(svg);
+    }
+
+    /** The plot's width and height in px, as it is laid out now. */
+    get size(): number {
+        return this.#size;
     }
 
     get xRange(): AxisRange {
@@ -252,8 +264,22 @@ export class PlotView {
         return end >= start ? from - Math.floor(from) : Math.ceil(from) - from;
     }
 
+    /** Lays the plot out again when the page has given its picture another size. */
+    #fitToBox(): void {
+        const size = Math.max(MIN_SIZE, Math.round(this.#svg.getBoundingClientRect().width));
+        if (size === this.#size)
+            return;
+        this.#size = size;
+        for (const svg of [this.#svg, this.#over]) {
+            svg.setAttribute('width', String(size));
+            svg.setAttribute('height', String(size));
+            svg.setAttribute('viewBox', `0 0 ${size} ${size}`);
+        }
+        this.#axes = this.#drawAxes();
+    }
+
     #drawAxes(): AxesDrawing {
-        const axes = drawAxes(this.#x, this.#y, this.#separator, this.#textWidth);
+        const axes = drawAxes(this.#x, this.#y, this.#separator, this.#textWidth, this.#size);
         this.#line.setAttribute('d', axes.line);
         this.#ticks.setAttribute('d', axes.ticks);
         this.#minorTicks.setAttribute('d', axes.minorTicks);

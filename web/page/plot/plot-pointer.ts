@@ -1,15 +1,18 @@
-// The mouse on the plot, as on the desktop; it changes only the shown ranges, never the scene.
-// - A left drag from inside the data area shows a rubber band; released more than
-//   DRAG_THRESHOLD px away both ways, it zooms to the band when it ended to the right of its
-//   start, and restores the ranges saved before the first zoom, pan or wheel turn since the
-//   last restore when it ended to the left. Smaller drags do nothing.
-// - A right drag from inside the data area pans both axes with the mouse.
+// The mouse, the pen and the fingers on the plot, as the desktop's mouse; they change only the
+// shown ranges, never the scene.
+// - A left drag (a pen's tip, one finger) from inside the data area shows a rubber band;
+//   released more than DRAG_THRESHOLD px away both ways, it zooms to the band when it ended to
+//   the right of its start, and restores the ranges saved before the first zoom, pan or wheel
+//   turn since the last restore when it ended to the left. Smaller drags do nothing.
+// - A right drag (a pen's barrel button) from inside the data area pans both axes with the
+//   pointer; so does a drag of two fingers, by their middle, wherever on the plot they start.
+//   A second finger ends a one-finger drag without effect.
 // - Each wheel notch moves the vertical range by 3 % of its span, a turn towards the student
 //   to lower values; the horizontal range stays.
-// The browser's context menu does not open over the plot.
-import type { AxisRange } from './plot-axes.js';
+// The browser's context menu does not open over the plot, and the page does not scroll or
+// zoom under a gesture on it (its picture takes every touch itself).
 import { contains } from './plot-frame.js';
-import type { PlotView } from './plot-view.js';
+import type { PlotNavigation, Ranges } from './plot-navigation.js';
 
 export const DRAG_THRESHOLD = 16;
 export const WHEEL_SHARE = 0.03;
@@ -23,11 +26,8 @@ const LEFT = 0;
 const RIGHT = 2;
 /** The `buttons` bit of each button. */
 const HELD: Record<number, number> = { [LEFT]: 1, [RIGHT]: 2 };
-
-interface Ranges {
-    readonly x: AxisRange;
-    readonly y: AxisRange;
-}
+/** The pointer id of the two-finger pan, which follows no single pointer. */
+const FINGERS = -1;
 
 interface Point {
     readonly x: number;
@@ -50,8 +50,8 @@ function wheelTurn(event: WheelEvent): number {
     }
 }
 
-export class PlotMouse {
-    readonly #view: PlotView;
+export class PlotPointer {
+    readonly #navigation: PlotNavigation;
     readonly #band: SVGRectElement;
     #drag: 'zoom' | 'pan' | null = null;
     #button = LEFT;
@@ -59,13 +59,14 @@ export class PlotMouse {
     #start: Point = { x: 0, y: 0 };
     #panStart: Ranges = { x: { min: 0, max: 0 }, y: { min: 0, max: 0 } };
     #panMoved = false;
-    #saved: Ranges | null = null;
+    /** The fingers on the plot and where each is; a gesture follows only those it saw go down. */
+    readonly #fingers = new Map<number, Point>();
     #wheelRemainder = 0;
 
-    constructor(view: PlotView, band: SVGRectElement) {
-        this.#view = view;
+    constructor(navigation: PlotNavigation, band: SVGRectElement) {
+        this.#navigation = navigation;
         this.#band = band;
-        const svg = view.picture;
+        const svg = navigation.view.picture;
         svg.addEventListener('pointerdown', (e) => this.#press(e));
         svg.addEventListener('pointermove', (e) => this.#move(e));
         svg.addEventListener('pointerup', (e) => this.#release(e));
@@ -75,15 +76,19 @@ export class PlotMouse {
         svg.parentElement!.addEventListener('contextmenu', (e) => e.preventDefault());
     }
 
-    /** Drops the saved ranges: the scene has been reset to its fixed ranges. */
-    forget(): void {
-        this.#saved = null;
+    /** Ends a gesture in progress without effect (an error box takes the pointer). */
+    cancel(): void {
+        this.#endDrag();
+        this.#fingers.clear();
     }
 
-    /** Ends a drag in progress without effect (an error box takes the mouse). */
-    cancel(): void {
+    #endDrag(): void {
         this.#drag = null;
         this.#band.setAttribute('visibility', 'hidden');
+    }
+
+    get #view() {
+        return this.#navigation.view;
     }
 
     /** Where the pointer is in the plot's pixels, rounded to a pixel. */
@@ -93,59 +98,93 @@ export class PlotMouse {
         return { x: Math.round((event.clientX - box.left) * scale), y: Math.round((event.clientY - box.top) * scale) };
     }
 
+    /** The middle of the first two fingers. */
+    #fingersMiddle(): Point {
+        const [a, b] = [...this.#fingers.values()];
+        return { x: Math.round((a!.x + b!.x) / 2), y: Math.round((a!.y + b!.y) / 2) };
+    }
+
     #press(event: PointerEvent): void {
         const at = this.#at(event);
+        if (event.pointerType === 'touch') {
+            this.#fingers.set(event.pointerId, at);
+            if (this.#fingers.size === 2) {
+                this.#startPan(FINGERS, this.#fingersMiddle());
+                this.#view.picture.setPointerCapture(event.pointerId);
+            }
+            if (this.#fingers.size !== 1)
+                return;
+        }
         if (this.#drag !== null) {
             if (event.buttons & HELD[this.#button]!)
                 return; // the other button during a drag does nothing
-            this.cancel(); // a drag that lost its release
+            this.#endDrag(); // a drag that lost its release
         }
         if (!contains(this.#view.dataArea, at.x, at.y) || (event.button !== LEFT && event.button !== RIGHT))
             return;
-        this.#drag = event.button === LEFT ? 'zoom' : 'pan';
-        this.#button = event.button;
-        this.#pointer = event.pointerId;
-        this.#start = at;
         this.#view.picture.setPointerCapture(event.pointerId);
-        if (this.#drag === 'zoom') {
+        this.#button = event.button;
+        if (event.button === LEFT) {
+            this.#drag = 'zoom';
+            this.#pointer = event.pointerId;
+            this.#start = at;
             this.#showBand(at);
         } else {
-            this.#panStart = this.#current();
-            this.#panMoved = false;
+            this.#startPan(event.pointerId, at);
         }
+    }
+
+    #startPan(pointer: number, at: Point): void {
+        this.#band.setAttribute('visibility', 'hidden');
+        this.#drag = 'pan';
+        this.#pointer = pointer;
+        this.#start = at;
+        this.#panStart = this.#navigation.current();
+        this.#panMoved = false;
     }
 
     #move(event: PointerEvent): void {
-        if (this.#drag === null || event.pointerId !== this.#pointer)
+        if (this.#drag === null)
+            return;
+        if (this.#pointer === FINGERS) {
+            if (!this.#fingers.has(event.pointerId))
+                return;
+            this.#fingers.set(event.pointerId, this.#at(event));
+            this.#panTo(this.#fingersMiddle());
+            return;
+        }
+        if (event.pointerId !== this.#pointer)
             return;
         if (!(event.buttons & HELD[this.#button]!)) {
-            this.cancel(); // the release went elsewhere
+            this.#endDrag(); // the release went elsewhere
             return;
         }
         const at = this.#at(event);
-        if (this.#drag === 'zoom') {
+        if (this.#drag === 'zoom')
             this.#showBand(this.#clamped(at));
-            return;
-        }
+        else
+            this.#panTo(at);
+    }
+
+    #panTo(at: Point): void {
         if (at.x === this.#start.x && at.y === this.#start.y && !this.#panMoved)
             return;
-        if (!this.#panMoved) {
-            this.#saveForRestore();
-            this.#panMoved = true;
-        }
-        const area = this.#view.dataArea;
-        const { x, y } = this.#panStart;
-        // The plane follows the mouse: a move to the right shows what lay to the left.
-        const dx = ((at.x - this.#start.x) * (x.max - x.min)) / Math.max(area.width, 1);
-        const dy = ((at.y - this.#start.y) * (y.max - y.min)) / Math.max(area.height, 1);
-        this.#view.setRanges({ min: x.min - dx, max: x.max - dx }, { min: y.min + dy, max: y.max + dy });
+        this.#panMoved = true;
+        this.#navigation.show(this.#navigation.panned(this.#panStart, at.x - this.#start.x, at.y - this.#start.y));
     }
 
     #release(event: PointerEvent): void {
+        if (event.pointerType === 'touch' && this.#pointer === FINGERS) {
+            // Lifting either finger ends the pan; the other one starts nothing.
+            this.#fingers.delete(event.pointerId);
+            this.#drag = null;
+            return;
+        }
+        this.#fingers.delete(event.pointerId);
         if (this.#drag === null || event.pointerId !== this.#pointer || event.button !== this.#button)
             return;
         const drag = this.#drag;
-        this.cancel();
+        this.#endDrag();
         if (drag !== 'zoom')
             return;
         const at = this.#at(event);
@@ -155,7 +194,7 @@ export class PlotMouse {
             if (dx > 0)
                 this.#zoomTo(this.#start, at);
             else
-                this.#restore();
+                this.#navigation.restore();
         }
     }
 
@@ -164,12 +203,8 @@ export class PlotMouse {
         this.#wheelRemainder += wheelTurn(event);
         const notches = Math.trunc(this.#wheelRemainder / NOTCH);
         this.#wheelRemainder -= notches * NOTCH;
-        if (notches === 0)
-            return;
-        this.#saveForRestore();
-        const y = this.#view.yRange;
-        const shift = (y.max - y.min) * WHEEL_SHARE * notches;
-        this.#view.setRanges(this.#view.xRange, { min: y.min + shift, max: y.max + shift });
+        if (notches !== 0)
+            this.#navigation.show(this.#navigation.moved(0, WHEEL_SHARE * notches));
     }
 
     /** `at` moved into the data area. */
@@ -193,25 +228,10 @@ export class PlotMouse {
         const to = this.#clamped({ x: Math.max(start.x, end.x), y: Math.max(start.y, end.y) });
         if (from.x === to.x || from.y === to.y)
             return;
-        this.#saveForRestore();
         const mapping = this.#view.mapping;
-        this.#view.setRanges(
-            { min: mapping.pixelToX(from.x), max: mapping.pixelToX(to.x) },
-            { min: mapping.pixelToY(to.y), max: mapping.pixelToY(from.y) });
-    }
-
-    #saveForRestore(): void {
-        this.#saved ??= this.#current();
-    }
-
-    #restore(): void {
-        if (this.#saved !== null) {
-            this.#view.setRanges(this.#saved.x, this.#saved.y);
-            this.#saved = null;
-        }
-    }
-
-    #current(): Ranges {
-        return { x: this.#view.xRange, y: this.#view.yRange };
+        this.#navigation.show({
+            x: { min: mapping.pixelToX(from.x), max: mapping.pixelToX(to.x) },
+            y: { min: mapping.pixelToY(to.y), max: mapping.pixelToY(from.y) },
+        });
     }
 }
