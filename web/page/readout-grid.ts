@@ -33,6 +33,9 @@ export class ReadoutGrid {
             });
             const input = document.createElement('input');
             input.type = 'text';
+            // A touch screen's numeric keyboard with the decimal separator; a keyboard still
+            // types any text (a minus sign, an exponent's "E", the other separator).
+            input.inputMode = 'decimal';
             input.spellcheck = false;
             input.autocomplete = 'off';
             input.setAttribute('aria-labelledby', name.id);

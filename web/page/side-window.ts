@@ -2,7 +2,9 @@
 // bench, not modal, moved by its title bar and hidden by its close button. Shown the first
 // time, it is centred over the bench's designed area (its left and top edges kept inside the
 // page); afterwards it keeps the place it was moved or closed at. Showing it again brings it
-// in front of the other side window.
+// in front of the other side window. Where the page lays the bench out in one column, the
+// window lies in the viewport instead (page.css fixes it there): centred in it when first
+// shown, and kept wholly inside it however it is moved or the viewport changes.
 
 /** The side windows' stacking order: each show puts a window above all others. */
 let frontmost = 0;
@@ -26,6 +28,10 @@ export class SideWindow {
         frame.querySelector<HTMLElement>('.close-button')!.addEventListener('click', () => this.close());
         frame.addEventListener('pointerdown', () => this.#raise());
         this.#followDrags(frame.querySelector<HTMLElement>('.title-bar')!);
+        window.addEventListener('resize', () => {
+            if (this.visible)
+                this.#moveTo(this.#frame.offsetLeft, this.#frame.offsetTop);
+        });
     }
 
     get visible(): boolean {
@@ -58,20 +64,34 @@ export class SideWindow {
         this.#frame.style.zIndex = String(++frontmost + 10);
     }
 
-    /**
-     * Centres the frame over the main window's area, halves truncated towards zero; then its
-     * left and top edges are raised to the page's where they would lie beyond them.
-     */
-    #placeOverMainWindow(): void {
-        const area = this.#over.getBoundingClientRect();
-        const left = area.left + window.scrollX + Math.trunc((area.width - this.#frame.offsetWidth) / 2);
-        const top = area.top + window.scrollY + Math.trunc((area.height - this.#frame.offsetHeight) / 2);
-        this.#moveTo(Math.max(left, 0), Math.max(top, 0));
+    /** Whether the window lies in the viewport (fixed there) rather than on the page. */
+    get #inViewport(): boolean {
+        return getComputedStyle(this.#frame).position === 'fixed';
     }
 
+    /**
+     * Centres the frame over the main window's area (or the viewport), halves truncated
+     * towards zero; then its left and top edges are raised to the page's where they would lie
+     * beyond them.
+     */
+    #placeOverMainWindow(): void {
+        const viewport = this.#inViewport;
+        const area = viewport ? new DOMRect(0, 0, innerWidth, innerHeight) : this.#over.getBoundingClientRect();
+        const scroll = viewport ? { x: 0, y: 0 } : { x: window.scrollX, y: window.scrollY };
+        const left = area.left + scroll.x + Math.trunc((area.width - this.#frame.offsetWidth) / 2);
+        const top = area.top + scroll.y + Math.trunc((area.height - this.#frame.offsetHeight) / 2);
+        this.#moveTo(left, top);
+    }
+
+    /** Puts the frame's top-left corner at (`left`, `top`), its title bar within reach: inside the viewport where it lies there, below the page's top edge otherwise. */
     #moveTo(left: number, top: number): void {
-        this.#frame.style.left = `${left}px`;
-        this.#frame.style.top = `${top}px`;
+        if (this.#inViewport) {
+            const root = document.documentElement;
+            left = Math.min(left, root.clientWidth - this.#frame.offsetWidth);
+            top = Math.min(top, root.clientHeight - this.#frame.offsetHeight);
+        }
+        this.#frame.style.left = `${Math.max(left, 0)}px`;
+        this.#frame.style.top = `${Math.max(top, 0)}px`;
     }
 
     /** The title bar moves the window with the pointer; the title bar stays within reach at the top. */
@@ -86,7 +106,7 @@ export class SideWindow {
         });
         bar.addEventListener('pointermove', (event) => {
             if (from !== null)
-                this.#moveTo(from.left + event.clientX - from.x, Math.max(0, from.top + event.clientY - from.y));
+                this.#moveTo(from.left + event.clientX - from.x, from.top + event.clientY - from.y);
         });
         const stop = () => (from = null);
         bar.addEventListener('pointerup', stop);

@@ -32,7 +32,7 @@ const FONT_LICENCE = '/usr/share/doc/fonts-liberation2/copyright';
 const definition = (name) => readWindowDefinition(readFileSync(join(resources, `${name}.ui`), 'utf8'));
 const mainWindow = definition('Unit1');
 const mainMarkup = mainWindowMarkup(mainWindow);
-const sides = ['Unit2', 'Unit3'].map((name) => sideWindowMarkup(definition(name)));
+const sides = ['Unit2', 'Unit3'].map((name) => sideWindowMarkup(definition(name), mainWindow.size.width));
 
 rmSync(outDir, { recursive: true, force: true });
 for (const folder of ['fonts', 'pictures'])

@@ -49,7 +49,7 @@ function markup(window, control, isMain) {
             return `<div id="${id}" class="plot"><svg id="${id}-picture" class="plot-picture" `
                 + `width="${control.rect.width}" height="${control.rect.height}" `
                 + `viewBox="0 0 ${control.rect.width} ${control.rect.height}" tabindex="0" role="img" `
-                + `aria-label="Рисунок"></svg>`
+                + `aria-label="Рисунок" aria-keyshortcuts="ArrowLeft ArrowRight ArrowUp ArrowDown + - 0"></svg>`
                 + control.children.map((c) => markup(window, c, isMain)).join('')
                 + '</div>';
         case 'velmora::ProtocolBox':
@@ -73,7 +73,9 @@ function documentOrder(controls) {
 }
 
 /**
- * The main window's designed area: its controls, and the rules that place them.
+ * The main window's designed area: its controls, and the rules that place them where the
+ * viewport is at least as wide as the window (page.css lays them out in one column where it
+ * is narrower).
  * @param {import('./ui-file.mjs').WindowDefinition} window
  */
 export function mainWindowMarkup(window) {
@@ -84,17 +86,22 @@ export function mainWindowMarkup(window) {
     return {
         html: `<main id="${window.name}" class="designed-area" aria-busy="true">`
             + window.controls.map((c) => markup(window, c, true)).join('\n') + '</main>',
-        css: [`#${window.name}{--designed-width:${window.size.width}px;width:${window.size.width}px;height:${window.size.height}px}`,
-            ...window.controls.map((c) => placement(window, c, true))].join('\n'),
+        css: `@media (width >= ${window.size.width}px) {\n`
+            + [`#${window.name}{--designed-width:${window.size.width}px;width:${window.size.width}px;height:${window.size.height}px}`,
+                ...window.controls.map((c) => placement(window, c, true))].join('\n')
+            + '\n}',
     };
 }
 
 /**
  * A side window: a frame with the program's icon, the caption and a close button over its
- * designed client area, hidden until the main window shows it.
+ * designed client area, hidden until the main window shows it. Its controls lie at their
+ * designed places where the viewport is at least `mainWidth` px wide, as the main window's
+ * do; on a narrower one page.css lets them flow within its width.
  * @param {import('./ui-file.mjs').WindowDefinition} window
+ * @param {number} mainWidth
  */
-export function sideWindowMarkup(window) {
+export function sideWindowMarkup(window, mainWidth) {
     const name = window.name;
     return {
         html: `<section id="${name}" class="side-window" role="dialog" aria-labelledby="${name}-caption" hidden>`
@@ -103,7 +110,9 @@ export function sideWindowMarkup(window) {
             + `<button type="button" class="close-button" aria-label="Закрыть" title="Закрыть"></button></div>`
             + `<div id="${name}-client" class="client" tabindex="-1">`
             + window.controls.map((c) => markup(window, c, false)).join('\n') + '</div></section>',
-        css: [`#${name}-client{width:${window.size.width}px;height:${window.size.height}px}`,
-            ...window.controls.map((c) => placement(window, c, false))].join('\n'),
+        css: `#${name}-client{--client-width:${window.size.width}px}\n@media (width >= ${mainWidth}px) {\n`
+            + [`#${name}-client{width:${window.size.width}px;height:${window.size.height}px}`,
+                ...window.controls.map((c) => placement(window, c, false))].join('\n')
+            + '\n}',
     };
 }
