@@ -83,13 +83,17 @@ export class SideWindow {
         this.#moveTo(left, top);
     }
 
-    /** Puts the frame's top-left corner at (`left`, `top`), its title bar within reach: inside the viewport where it lies there, below the page's top edge otherwise. */
+    /**
+     * Puts the frame's top-left corner at (`left`, `top`), kept within the page's width (so
+     * that the page never scrolls sideways) and below its top edge, and inside the viewport
+     * where it lies there.
+     */
     #moveTo(left: number, top: number): void {
-        if (this.#inViewport) {
-            const root = document.documentElement;
-            left = Math.min(left, root.clientWidth - this.#frame.offsetWidth);
-            top = Math.min(top, root.clientHeight - this.#frame.offsetHeight);
-        }
+        const root = document.documentElement;
+        const frame = this.#frame.getBoundingClientRect();
+        left = Math.min(left, root.clientWidth - Math.ceil(frame.width));
+        if (this.#inViewport)
+            top = Math.min(top, root.clientHeight - Math.ceil(frame.height));
         this.#frame.style.left = `${Math.max(left, 0)}px`;
         this.#frame.style.top = `${Math.max(top, 0)}px`;
     }

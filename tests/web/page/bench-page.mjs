@@ -21,6 +21,18 @@ export const OPTION_CAPTIONS = {
     circulation: 'Рассчитывать циркуляцию',
     protocol: 'Записывать протокол',
 };
+/** The accessible names of the main window's tab stops, in the designed order from the plot on. */
+export const TAB_ORDER = ['Рисунок', 'Копировать рисунок', 'Информация', 'Параметры установки', 'Начать/Сброс', 'Сдвиг',
+    'Фиксировать угол', 'Протокол', 'Рассчитывать циркуляцию', 'Записывать протокол', 'Стереть', 'Шаг по X',
+    'Шаг по Y', 'Поворот -', 'Поворот +', 'В начало', 'Угол поврота (град)', 'Записать'];
+
+/** The accessible name of what has the keyboard: its label, its caption or the text naming it. */
+export const focusedName = (page) => page.evaluate(() => {
+    const e = document.activeElement;
+    const by = e.getAttribute('aria-labelledby');
+    return e.getAttribute('aria-label') ?? (by ? document.getElementById(by).textContent : e.labels?.[0]?.textContent ?? e.textContent);
+});
+
 /** A language whose numbers are written with each decimal separator. */
 const LANGUAGE_OF_SEPARATOR = { '.': 'en-US', ',': 'de-DE' };
 
@@ -53,6 +65,8 @@ export const captionOf = (word) => captions.get(word);
 export class BenchPage {
     /** What went wrong on the page: console errors, uncaught errors, foreign requests. */
     problems = [];
+    /** Whether the page is on a touch screen, where the buttons are tapped. */
+    touch = false;
 
     constructor(context, page) {
         this.context = context;
@@ -61,11 +75,12 @@ export class BenchPage {
 
     /**
      * Opens the bench (the page's address with `query`) in a context of its own, in the
-     * browser language `locale`, with the clipboard permissions when `clipboard`, and waits
-     * until Reset has run.
+     * browser language `locale`, with the clipboard permissions when `clipboard`, on a screen
+     * of `viewport` with the `device`'s other traits (deviceScaleFactor, hasTouch, isMobile),
+     * and waits until Reset has run. On a touch screen the buttons are tapped.
      */
-    static async open(started, { locale = 'en-US', clipboard = true, viewport = { width: 1366, height: 768 }, before = null, query = '' } = {}) {
-        const context = await started.browser.newContext({ locale, viewport });
+    static async open(started, { locale = 'en-US', clipboard = true, viewport = { width: 1366, height: 768 }, device = {}, before = null, query = '' } = {}) {
+        const context = await started.browser.newContext({ locale, viewport, ...device });
         if (clipboard)
             await context.grantPermissions(['clipboard-read', 'clipboard-write'], { origin: started.url });
         // `before` runs in the page before its own scripts (to take a browser feature away).
@@ -73,6 +88,7 @@ export class BenchPage {
             await context.addInitScript(before);
         const page = await context.newPage();
         const opened = new BenchPage(context, page);
+        opened.touch = device.hasTouch === true;
         const origin = new URL(started.url).origin;
         page.on('console', (message) => {
             if (message.type() === 'error')
@@ -98,9 +114,10 @@ export class BenchPage {
         return this.page.getByRole('button', { name: caption, exact: true });
     }
 
-    /** Presses the button of the command `word` ("move"). */
+    /** Presses the button of the command `word` ("move"), or the button captioned `word`. */
     async press(word) {
-        await this.button(captionOf(word)).click();
+        const button = this.button(captionOf(word) ?? word);
+        await (this.touch ? button.tap() : button.click());
     }
 
     /** The value box of the row `key`. */

@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { BenchPage, startBrowser } from './bench-page.mjs';
+import { BenchPage, focusedName, startBrowser, TAB_ORDER } from './bench-page.mjs';
 
 // Places in the parent's client area: the plot's buttons and letters lie on the plot.
 const CONTROLS = [
@@ -32,13 +32,6 @@ const CONTROLS = [
 ];
 const KEYS = ['Угол поврота (град)', 'Шаг (см)', 'Текущая координата x (см)', 'Текущая координата y (см)',
     'Начальная координата x (см)', 'Начальная координата y (см)', 'Угол датчика (град)', 'Индукция B (Тл)', 'Циркуляция (А)'];
-
-/** The accessible name of what has the keyboard: its label, its caption or the text naming it. */
-const focusedName = (page) => page.evaluate(() => {
-    const e = document.activeElement;
-    const by = e.getAttribute('aria-labelledby');
-    return e.getAttribute('aria-label') ?? (by ? document.getElementById(by).textContent : e.labels?.[0]?.textContent ?? e.textContent);
-});
 
 let started;
 let bench;
@@ -77,9 +70,7 @@ test('every control lies at its designed place and size, in the bench face, the 
 
 test('the keyboard starts on the plot and Tab visits the controls in the designed order', async () => {
     bench = await BenchPage.open(started);
-    const order = ['Рисунок', 'Копировать рисунок', 'Информация', 'Параметры установки', 'Начать/Сброс', 'Сдвиг',
-        'Фиксировать угол', 'Протокол', 'Рассчитывать циркуляцию', 'Записывать протокол', 'Стереть', 'Шаг по X',
-        'Шаг по Y', 'Поворот -', 'Поворот +', 'В начало', 'Угол поврота (град)', 'Записать'];
+    const order = TAB_ORDER;
     const visited = [await focusedName(bench.page)];
     for (let i = 1; i < order.length; ++i) {
         await bench.page.keyboard.press('Tab');

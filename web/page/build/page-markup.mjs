@@ -44,7 +44,9 @@ function markup(window, control, isMain) {
         case 'QTextEdit':
             if (!control.readOnly)
                 throw new Error(`${control.name}: only a read-only text box is expected`);
-            return `<textarea id="${id}" class="text-box" readonly spellcheck="false">${text}</textarea>`;
+            // Named by its window's caption, the text box being all the window says.
+            return `<textarea id="${id}" class="text-box" readonly spellcheck="false" `
+                + `aria-labelledby="${escape(window.name)}-caption">${text}</textarea>`;
         case 'velmora::PlotChart':
             return `<div id="${id}" class="plot"><svg id="${id}-picture" class="plot-picture" `
                 + `width="${control.rect.width}" height="${control.rect.height}" `
