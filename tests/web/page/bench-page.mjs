@@ -10,7 +10,10 @@ import { join } from 'node:path';
 
 const pageDir = process.env.VELMORA_WEB_PAGE;
 const source = process.env.VELMORA_WEB_SOURCE;
-const { chromium } = createRequire(join(source, 'package.json'))('playwright-core');
+const packages = createRequire(join(source, 'package.json'));
+const { chromium } = packages('playwright-core');
+/** axe-core's checks of a page (`new AxeBuilder({ page }).analyze()`). */
+export const { AxeBuilder } = packages('@axe-core/playwright');
 const { staticServer } = await import(join(source, 'page', 'serve.mjs'));
 /** The TypeScript layer, for the bench's own tables: the commands, the row keys, the layers. */
 export const layer = await import(join(process.env.VELMORA_WEB_CLI, 'bench.mjs'));
