@@ -156,6 +156,8 @@ for (const screen of SCREENS) {
                     assert.ok(shown.bottom <= shown.height, `${id} lies below the viewport: ${JSON.stringify(shown)}`);
                 await frame.locator('.close-button').click();
             }
+            // The clipboard is the browser's: emptied of an earlier test's picture first.
+            await bench.page.evaluate(() => navigator.clipboard.writeText(''));
             await bench.press('Копировать рисунок');
             const size = await bench.page.evaluate(async () => {
                 for (let tries = 0; tries < 200; ++tries) {
@@ -210,5 +212,48 @@ test('the value cells ask a touch screen for its numeric keyboard; a keyboard ty
         reference.run(word);
     }
     assert.deepEqual(await bench.rows(), reference.rows().map((row) => [row.key, row.text]));
+    await bench.close();
+});
+
+test('turning the screen narrower and back lays the plot out again with its ranges, layers and designed places kept', async () => {
+    const bench = await BenchPage.open(started);
+    await bench.tick('protocol', true);
+    for (const word of ['rotate+', 'move', 'move'])
+        await bench.press(word);
+    const area = await bench.dataArea();
+    await drag(bench, [{ x: area.left + 100, y: area.top + 100 }], { x: 200, y: 200 });
+    const shown = { ranges: await bench.ranges(), scene: await bench.scene() };
+    const plot = () => bench.page.evaluate(() => {
+        const svg = document.getElementById('Chart1-picture');
+        const box = svg.getBoundingClientRect();
+        const area = document.getElementById('TForm1').getBoundingClientRect();
+        return [Number(svg.getAttribute('width')), box.width, box.left - area.left, box.top - area.top];
+    });
+    await bench.page.setViewportSize({ width: 390, height: 844 });
+    await bench.page.waitForFunction(() => document.getElementById('Chart1-picture').getAttribute('width') === '374');
+    assert.deepEqual(await plot(), [374, 374, 8, 8]);
+    assertRanges(await bench.ranges(), shown.ranges, 'narrow');
+    assert.deepEqual(await bench.scene(), shown.scene);
+    await bench.page.setViewportSize({ width: 1366, height: 768 });
+    await bench.page.waitForFunction(() => document.getElementById('Chart1-picture').getAttribute('width') === '700');
+    assert.deepEqual(await plot(), [700, 700, 8, 8]);
+    assertRanges(await bench.ranges(), shown.ranges, 'wide again');
+    await bench.close();
+});
+
+test('a pen\'s tip dragged over the plot zooms as the left button does', async () => {
+    const bench = await BenchPage.open(started, { viewport: { width: 768, height: 1024 }, device: { hasTouch: true } });
+    const area = await bench.dataArea();
+    const from = { x: Math.round(area.left + 100), y: Math.round(area.top + 100) };
+    const cdp = await bench.context.newCDPSession(bench.page);
+    const pen = (type, at, buttons) => cdp.send('Input.dispatchMouseEvent',
+        { type, x: at.x, y: at.y, button: 'left', buttons, clickCount: 1, pointerType: 'pen' });
+    await pen('mousePressed', from, 1);
+    for (let step = 1; step <= 4; ++step)
+        await pen('mouseMoved', { x: from.x + 30 * step, y: from.y + 20 * step }, 1);
+    await pen('mouseReleased', { x: from.x + 120, y: from.y + 80 }, 0);
+    const xAt = (x) => FIXED.x.min + ((x - area.left) / area.width) * 50;
+    const yAt = (y) => FIXED.y.min + ((area.top + area.height - 1 - y) / area.height) * 50;
+    assertRanges(await bench.ranges(), { x: { min: xAt(from.x), max: xAt(from.x + 120) }, y: { min: yAt(from.y + 80), max: yAt(from.y) } }, 'a pen drag');
     await bench.close();
 });
