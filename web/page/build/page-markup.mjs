@@ -51,7 +51,7 @@ function markup(window, control, isMain) {
             return `<div id="${id}" class="plot"><svg id="${id}-picture" class="plot-picture" `
                 + `width="${control.rect.width}" height="${control.rect.height}" `
                 + `viewBox="0 0 ${control.rect.width} ${control.rect.height}" tabindex="0" role="img" `
-                + `aria-label="Рисунок" aria-keyshortcuts="ArrowLeft ArrowRight ArrowUp ArrowDown + - 0"></svg>`
+                + `aria-label="Рисунок"></svg>`
                 + control.children.map((c) => markup(window, c, isMain)).join('')
                 + '</div>';
         case 'velmora::ProtocolBox':

@@ -20,7 +20,6 @@ const KEYS: Readonly<Record<string, (navigation: PlotNavigation) => void>> = {
     '+': (n) => n.show(n.scaled(1 / ZOOM_FACTOR)),
     '=': (n) => n.show(n.scaled(1 / ZOOM_FACTOR)),
     '-': (n) => n.show(n.scaled(ZOOM_FACTOR)),
-    '\u2212': (n) => n.show(n.scaled(ZOOM_FACTOR)),
     '0': (n) => n.restore(),
 };
 

@@ -123,11 +123,6 @@ export class PlotView {
         new ResizeObserver(() => this.#fitToBox()).observe(svg);
     }
 
-    /** The plot's width and height in px, as it is laid out now. */
-    get size(): number {
-        return this.#size;
-    }
-
     get xRange(): AxisRange {
         return this.#x;
     }
