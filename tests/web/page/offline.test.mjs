@@ -1,0 +1,112 @@
+// The page without the network: served once, then kept by its service worker and run offline;
+// opened from its single file (velmora.html) with no server; a new version waiting until the
+// page is next opened; Chromium's verdict on installing it; and nothing kept in the browser
+// but the worker's cache.
+import assert from 'node:assert/strict';
+import { cp, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { after, before, test } from 'node:test';
+
+import { BenchPage, launchWithProfile, singleFile, startBrowser } from './bench-page.mjs';
+import { assertPlaysAsCli } from './script-play.mjs';
+
+const CACHE_NAME = /^velmora-[0-9a-f]{16}$/;
+
+/** Waits until the page's service worker is active, every file kept; the names of the caches. */
+const kept = (page) => page.evaluate(async () => (await navigator.serviceWorker.ready, caches.keys()));
+
+/** What the page keeps in the browser: cookies and every store a script can write. */
+const stores = (page) => page.evaluate(async () => ({
+    cookie: document.cookie,
+    localStorage: localStorage.length,
+    sessionStorage: sessionStorage.length,
+    databases: (await indexedDB.databases()).length,
+    caches: (await caches.keys()).length,
+}));
+
+let started;
+before(async () => (started = await startBrowser()));
+after(async () => started.close());
+
+test('after its first visit the page starts and plays a session with the network gone, keeping nothing but its files', async () => {
+    const bench = await BenchPage.open(started);
+    assert.match((await kept(bench.page)).join(), CACHE_NAME);
+    await bench.context.setOffline(true);
+    await bench.reload();
+    assert.equal(await bench.page.evaluate(() => navigator.serviceWorker.controller?.state), 'activated');
+    await assertPlaysAsCli(bench, 'scene');
+    assert.deepEqual(await stores(bench.page), { cookie: '', localStorage: 0, sessionStorage: 0, databases: 0, caches: 1 });
+    assert.deepEqual(await bench.context.cookies(), []);
+    await bench.close();
+});
+
+test('velmora.html opened from a file plays a session with no server and no network', async () => {
+    const bench = await BenchPage.open({ browser: started.browser, url: pathToFileURL(singleFile).href }, { offline: true, clipboard: false });
+    const loaded = await bench.page.evaluate(() => ({
+        images: [...document.images].map((image) => image.complete && image.naturalWidth > 0),
+        face: document.fonts.check('11px "Liberation Sans"') && [...document.fonts].every((face) => face.status === 'loaded'),
+    }));
+    assert.deepEqual(loaded, { images: [true, true, true, true], face: true });
+    await assertPlaysAsCli(bench, 'bench_errors');
+    await bench.close();
+});
+
+test('a new version of the page waits until the page is next opened, never taking over a running session', async () => {
+    const folder = await mkdtemp(join(tmpdir(), 'velmora-page-'));
+    await cp(started.folder, folder, { recursive: true });
+    const served = await startBrowser({ folder });
+    try {
+        const bench = await BenchPage.open(served);
+        const [first] = await kept(bench.page);
+        await bench.reload();
+        // The page built anew: a changed style sheet, and so a worker of another version.
+        const sheet = join(folder, 'page.css');
+        await writeFile(sheet, `${await readFile(sheet, 'utf8')}\n/* the next version */\n`);
+        const worker = join(folder, 'service-worker.js');
+        await writeFile(worker, (await readFile(worker, 'utf8')).replace(first.slice('velmora-'.length), 'feedfacefeedface'));
+        const sheetShown = (page) => page.evaluate(async () => (await (await fetch('page.css')).text()).includes('the next version'));
+        const during = await bench.page.evaluate(async () => {
+            const registration = await navigator.serviceWorker.getRegistration();
+            await registration.update();
+            for (let i = 0; i < 200 && registration.waiting === null; ++i)
+                await new Promise((resolve) => setTimeout(resolve, 50));
+            return { waiting: registration.waiting?.state, controlledByActive: navigator.serviceWorker.controller === registration.active };
+        });
+        assert.deepEqual(during, { waiting: 'installed', controlledByActive: true });
+        assert.equal(await sheetShown(bench.page), false, 'the running page gets the new version\'s files');
+        assert.deepEqual((await kept(bench.page)).sort(), [first, 'velmora-feedfacefeedface'].sort());
+
+        await bench.page.close();
+        const next = await bench.context.newPage();
+        await next.goto(served.url);
+        await next.waitForSelector('#TForm1:not([aria-busy])');
+        assert.equal(await sheetShown(next), true, 'the page opened again has the old version\'s files');
+        assert.deepEqual(await kept(next), ['velmora-feedfacefeedface']);
+        await bench.close();
+    } finally {
+        await served.close();
+        await rm(folder, { recursive: true, force: true });
+    }
+});
+
+test('Chromium finds the page installable, by its manifest and worker', async () => {
+    // A browser context without a profile of its own is a private window, where nothing installs.
+    const profile = await mkdtemp(join(tmpdir(), 'velmora-profile-'));
+    const context = await launchWithProfile(profile);
+    try {
+        const bench = await BenchPage.openIn(context, started.url);
+        await kept(bench.page);
+        const devtools = await context.newCDPSession(bench.page);
+        assert.deepEqual((await devtools.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+        const { errors, data } = await devtools.send('Page.getAppManifest');
+        assert.deepEqual(errors, []);
+        const manifest = JSON.parse(data);
+        assert.deepEqual([manifest.short_name, manifest.display, manifest.icons.map((icon) => icon.sizes)],
+            ['Velmora', 'standalone', ['192x192', '512x512']]);
+        await bench.close();
+    } finally {
+        await rm(profile, { recursive: true, force: true });
+    }
+});
