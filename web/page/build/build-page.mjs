@@ -21,7 +21,7 @@ import { build } from 'esbuild';
 
 import { writeManifest, writeServiceWorker } from './offline-files.mjs';
 import { mainWindowMarkup, sideWindowMarkup } from './page-markup.mjs';
-import { styleNonce } from './page-policy.mjs';
+import { servedPolicy } from './page-policy.mjs';
 import { writeSingleFile } from './single-file.mjs';
 import { readWindowDefinition } from './ui-file.mjs';
 
@@ -67,7 +67,7 @@ await build({ ...scripts, outfile: join(outDir, 'velmora-page.js'), alias: { 've
 
 const fill = {
     '{{caption}}': mainWindow.caption,
-    '{{style nonce}}': styleNonce(readFileSync(join(outDir, 'velmora-page.js'))),
+    '{{policy}}': servedPolicy(readFileSync(join(outDir, 'velmora-page.js'))),
     '{{main window}}': mainMarkup.html,
     '{{side windows}}': sides.map((s) => s.html).join('\n'),
 };

@@ -9,20 +9,9 @@ import { extname, join } from 'node:path';
 
 import { build } from 'esbuild';
 
-import { hashSource, NOTHING_ELSE, styleNonce } from './page-policy.mjs';
+import { singleFilePolicy } from './page-policy.mjs';
 
 const TYPES = { '.png': 'image/png', '.jpg': 'image/jpeg', '.bmp': 'image/bmp', '.svg': 'image/svg+xml', '.ttf': 'font/ttf' };
-
-/**
- * The policy of the one file: nothing runs, styles or loads but what the file itself holds.
- * The module reads its embedded .wasm by fetching the data: URL that holds it, hence
- * connect-src data:, which reaches nothing outside the file.
- */
-function policy(script, style) {
-    return `default-src 'self'; script-src ${hashSource(script)} 'wasm-unsafe-eval'; `
-        + `style-src ${hashSource(style)} 'nonce-${styleNonce(script)}'; img-src data:; font-src data:; connect-src data:; `
-        + NOTHING_ELSE;
-}
 
 /** Replaces `pattern` in `text` (it must be there) by what `by` makes of each match. */
 function replaceAll(text, pattern, by) {
@@ -53,7 +42,7 @@ export async function writeSingleFile(target, { pageDir, moduleFile, options }) 
 
     let html = readFileSync(join(pageDir, 'index.html'), 'utf8');
     html = replaceAll(html, /\n<link rel="(?:preload|manifest|stylesheet)"[^>]*>/, () => '');
-    html = replaceAll(html, /(<meta http-equiv="Content-Security-Policy" content=")[^"]*"/, (_, start) => `${start}${policy(script, style)}"`);
+    html = replaceAll(html, /(<meta http-equiv="Content-Security-Policy" content=")[^"]*"/, (_, start) => `${start}${singleFilePolicy(script, style)}"`);
     html = replaceAll(html, /\n<script type="module" src="velmora-page.js"><\/script>/,
         () => `\n<style>${style}</style>\n<script type="module">${script}</script>`);
     html = replaceAll(html, /(src|href)="(pictures\/[^"]+)"/, (_, attribute, file) => `${attribute}="${dataUrl(file)}"`);
