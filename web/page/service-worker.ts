@@ -1,5 +1,6 @@
-// The page's service worker: it keeps every file of the page in the browser, so that the
-// bench starts and works with the network gone once the page has been opened.
+// The page's service worker: it keeps every file of the page in the browser (but the icons
+// of the installed page, which the browser keeps itself), so that the bench starts and works
+// with the network gone once the page has been opened.
 //
 // The build writes the list of the page's files and a name made from their contents into
 // this script (PRECACHE_FILES, PRECACHE_VERSION), so a page built anew is a new worker. A new

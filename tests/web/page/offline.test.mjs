@@ -3,9 +3,9 @@
 // page is next opened; Chromium's verdict on installing it; and nothing kept in the browser
 // but the worker's cache.
 import assert from 'node:assert/strict';
-import { cp, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
+import { cp, mkdtemp, readdir, readFile, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { join, relative } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { after, before, test } from 'node:test';
 
@@ -13,6 +13,8 @@ import { BenchPage, launchWithProfile, singleFile, startBrowser } from './bench-
 import { assertPlaysAsCli } from './script-play.mjs';
 
 const CACHE_NAME = /^velmora-[0-9a-f]{16}$/;
+/** The page's files the worker leaves to the browser: itself, and the installed page's icons. */
+const NOT_KEPT = /^(service-worker\.js|pictures\/icon-\d+\.png)$/;
 
 /** Waits until the page's service worker is active, every file kept; the names of the caches. */
 const kept = (page) => page.evaluate(async () => (await navigator.serviceWorker.ready, caches.keys()));
@@ -33,6 +35,13 @@ after(async () => started.close());
 test('after its first visit the page starts and plays a session with the network gone, keeping nothing but its files', async () => {
     const bench = await BenchPage.open(started);
     assert.match((await kept(bench.page)).join(), CACHE_NAME);
+    const keptFiles = await bench.page.evaluate(async () => {
+        const cache = await caches.open((await caches.keys())[0]);
+        return (await cache.keys()).map((request) => new URL(request.url).pathname.slice(1)).sort();
+    });
+    const files = (await readdir(started.folder, { recursive: true, withFileTypes: true })).filter((entry) => entry.isFile())
+        .map((entry) => relative(started.folder, join(entry.parentPath, entry.name))).sort();
+    assert.deepEqual(keptFiles, files.filter((file) => !NOT_KEPT.test(file)));
     await bench.context.setOffline(true);
     await bench.reload();
     assert.equal(await bench.page.evaluate(() => navigator.serviceWorker.controller?.state), 'activated');

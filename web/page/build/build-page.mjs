@@ -85,12 +85,12 @@ copyFileSync(FONT_LICENCE, join(outDir, 'fonts', 'LICENSE'));
 for (const picture of ['formula.jpg', 'apparatus.bmp', 'velmora.png'])
     copyFileSync(join(resources, picture), join(outDir, 'pictures', picture));
 copyFileSync(join(page, 'pictures', 'check-mark.svg'), join(outDir, 'pictures', 'check-mark.svg'));
-writeManifest(outDir, {
+const icons = writeManifest(outDir, {
     caption: mainWindow.caption,
     shortName: 'Velmora',
     iconSource: join(source, 'packaging', 'icons', 'hicolor', '256x256', 'apps', 'org.example.Velmora.png'),
 });
-await writeServiceWorker(outDir, join(page, 'service-worker.ts'), target);
+await writeServiceWorker(outDir, join(page, 'service-worker.ts'), target, icons);
 
 await writeSingleFile(join(outDir, '..', 'velmora.html'), {
     pageDir: outDir,
