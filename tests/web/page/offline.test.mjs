@@ -51,7 +51,7 @@ test('after its first visit the page starts and plays a session with the network
     await bench.close();
 });
 
-test('velmora.html opened from a file plays a session with no server and no network', async () => {
+test('velmora.html opened from a file plays a session with no server and no network, keeping nothing', async () => {
     const bench = await BenchPage.open({ browser: started.browser, url: pathToFileURL(singleFile).href }, { offline: true, clipboard: false });
     const loaded = await bench.page.evaluate(() => ({
         images: [...document.images].map((image) => image.complete && image.naturalWidth > 0),
@@ -59,6 +59,8 @@ test('velmora.html opened from a file plays a session with no server and no netw
     }));
     assert.deepEqual(loaded, { images: [true, true, true, true], face: true });
     await assertPlaysAsCli(bench, 'bench_errors');
+    assert.deepEqual(await stores(bench.page), { cookie: '', localStorage: 0, sessionStorage: 0, databases: 0, caches: 0 });
+    assert.deepEqual(await bench.context.cookies(), []);
     await bench.close();
 });
 
