@@ -11,7 +11,8 @@
 //   pictures/                  the desktop's pictures from resources/, the check mark, and the
 //                              icons of the installed page
 //   manifest.webmanifest       what a browser installs the page by
-//   service-worker.js          what keeps every file above for use without the network
+//   service-worker.js          what keeps the files above (but the icons) for use without
+//                              the network
 // and OUT_DIR/../velmora.html is the whole page in one file (single-file.mjs).
 import { copyFileSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';

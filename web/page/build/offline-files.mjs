@@ -9,7 +9,7 @@ import { build } from 'esbuild';
 import { appIcon } from './app-icon.mjs';
 
 /** The worker's file in the page's folder; the browser keeps it itself, so it is not in its own list. */
-export const SERVICE_WORKER = 'service-worker.js';
+const SERVICE_WORKER = 'service-worker.js';
 /** The icon sizes an installed page needs: its window and launcher icon, and its splash screen. */
 const ICON_SIZES = [192, 512];
 
