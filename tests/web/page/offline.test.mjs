@@ -116,6 +116,16 @@ test('Chromium finds the page installable, by its manifest and worker', async ()
         const manifest = JSON.parse(data);
         assert.deepEqual([manifest.short_name, manifest.display, manifest.icons.map((icon) => icon.sizes)],
             ['Velmora', 'standalone', ['192x192', '512x512']]);
+        // Each icon as the browser decodes it: its size, and the desktop icon's round black
+        // disc on a transparent ground (the opacity of a corner and of the middle).
+        const icons = await bench.page.evaluate((files) => Promise.all(files.map(async (file) => {
+            const picture = await createImageBitmap(await (await fetch(file)).blob());
+            const g = new OffscreenCanvas(picture.width, picture.height).getContext('2d');
+            g.drawImage(picture, 0, 0);
+            const opacity = (x, y) => g.getImageData(x, y, 1, 1).data[3];
+            return [`${picture.width}x${picture.height}`, opacity(0, 0), opacity(picture.width / 2, picture.height / 2)];
+        })), manifest.icons.map((icon) => icon.src));
+        assert.deepEqual(icons, [['192x192', 0, 255], ['512x512', 0, 255]]);
         await bench.close();
     } finally {
         await rm(profile, { recursive: true, force: true });
