@@ -108,12 +108,15 @@ const usableAt = (page) => page.evaluate(() => performance.getEntriesByName('vel
         requests.length = 0;
         const page = await openBench(context);
         cold.push(await usableAt(page));
+        // Once the service worker has kept every file (revalidating those just loaded), the
+        // next navigation is answered from its cache.
+        await page.evaluate(() => navigator.serviceWorker.ready);
         if (i === 0) {
             const total = requests.reduce((sum, r) => sum + r.bytes, 0);
             for (const r of requests)
-                figure(`transfer of ${r.url}`, `${(r.bytes / 1000).toFixed(1)} KB`);
-            figure('the page\'s total transfer, gzip (with the font and pictures)', `${(total / 1000).toFixed(1)} KB in ${requests.length} files`,
-                '≤ 600 KB', verdict(total, 600_000));
+                figure(`transfer of ${r.url} (${r.status})`, `${(r.bytes / 1000).toFixed(1)} KB`);
+            figure('the page\'s total transfer, gzip (with the font, the pictures and the service worker keeping every file)',
+                `${(total / 1000).toFixed(1)} KB in ${requests.length} requests`, '≤ 600 KB', verdict(total, 600_000));
         }
         await page.goto(url);
         await page.waitForSelector('#TForm1:not([aria-busy])');
@@ -121,7 +124,7 @@ const usableAt = (page) => page.evaluate(() => performance.getEntriesByName('vel
         await context.close();
     }
     figure('navigation to a usable bench, cold cache, median (max)', `${ms(median(cold))} (${ms(Math.max(...cold))})`, '≤ 300 ms', verdict(median(cold), 300));
-    figure('navigation to a usable bench, warm cache, median (max)', `${ms(median(warm))} (${ms(Math.max(...warm))})`);
+    figure('navigation to a usable bench again, from the service worker\'s cache, median (max)', `${ms(median(warm))} (${ms(Math.max(...warm))})`);
 }
 
 /** Presses a button `count` times by real clicks; the times to the next frame, and the work in them. */

@@ -42,17 +42,27 @@ const LANGUAGE_OF_SEPARATOR = { '.': 'en-US', ',': 'de-DE' };
 const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-dev-shm-usage'];
 
+/** A Chromium with a profile of its own in the folder `profile`, as a student's browser keeps one. */
+export function launchWithProfile(profile) {
+    return chromium.launchPersistentContext(profile, { executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_FLAGS });
+}
+
+/** The whole page in one file, which the build writes beside the page's folder. */
+export const singleFile = join(pageDir, '..', 'velmora.html');
+
 /**
- * The page served on a free port and a headless Chromium to open it in. A page opened with the
- * query "?clipboard-blocked" comes with a permissions policy that blocks the clipboard.
+ * The page (or the page's files in `folder`) served on a free port and a headless Chromium to
+ * open it in. A page opened with the query "?clipboard-blocked" comes with a permissions
+ * policy that blocks the clipboard.
  */
-export async function startBrowser() {
+export async function startBrowser({ folder = pageDir } = {}) {
     const blocked = { 'Permissions-Policy': 'clipboard-read=(), clipboard-write=()' };
-    const server = staticServer(pageDir, { headers: (url) => (url.endsWith('?clipboard-blocked') ? blocked : {}) });
+    const server = staticServer(folder, { headers: (url) => (url.endsWith('?clipboard-blocked') ? blocked : {}) });
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
     const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_FLAGS });
     return {
         browser,
+        folder,
         url: `http://localhost:${server.address().port}/`,
         async close() {
             await browser.close();
@@ -80,19 +90,28 @@ export class BenchPage {
      * Opens the bench (the page's address with `query`) in a context of its own, in the
      * browser language `locale`, with the clipboard permissions when `clipboard`, on a screen
      * of `viewport` with the `device`'s other traits (deviceScaleFactor, hasTouch, isMobile),
-     * and waits until Reset has run. On a touch screen the buttons are tapped.
+     * with the network gone when `offline`, and waits until Reset has run. On a touch screen
+     * the buttons are tapped.
      */
-    static async open(started, { locale = 'en-US', clipboard = true, viewport = { width: 1366, height: 768 }, device = {}, before = null, query = '' } = {}) {
-        const context = await started.browser.newContext({ locale, viewport, ...device });
+    static async open(started, { locale = 'en-US', clipboard = true, viewport = { width: 1366, height: 768 }, device = {}, before = null, query = '', offline = false } = {}) {
+        const context = await started.browser.newContext({ locale, viewport, offline, ...device });
         if (clipboard)
             await context.grantPermissions(['clipboard-read', 'clipboard-write'], { origin: started.url });
         // `before` runs in the page before its own scripts (to take a browser feature away).
         if (before !== null)
             await context.addInitScript(before);
+        return BenchPage.openIn(context, started.url + query, device.hasTouch === true);
+    }
+
+    /**
+     * Opens the bench at `url` in a new page of `context` and waits until Reset has run; its
+     * buttons are tapped when `touch`.
+     */
+    static async openIn(context, url, touch = false) {
         const page = await context.newPage();
         const opened = new BenchPage(context, page);
-        opened.touch = device.hasTouch === true;
-        const origin = new URL(started.url).origin;
+        opened.touch = touch;
+        const origin = new URL(url).origin;
         page.on('console', (message) => {
             if (message.type() === 'error')
                 opened.problems.push(`console: ${message.text()}`);
@@ -102,9 +121,20 @@ export class BenchPage {
             if (new URL(request.url()).origin !== origin)
                 opened.problems.push(`request to another origin: ${request.url()}`);
         });
-        await page.goto(started.url + query);
-        await page.waitForSelector('#TForm1:not([aria-busy])');
+        await page.goto(url);
+        await opened.#started();
         return opened;
+    }
+
+    /** Waits until the page has run its start-up Reset. */
+    async #started() {
+        await this.page.waitForSelector('#TForm1:not([aria-busy])');
+    }
+
+    /** Loads the page again, as the student does, and waits until Reset has run. */
+    async reload() {
+        await this.page.reload();
+        await this.#started();
     }
 
     /** Closes the page; it must have had no problem. */
@@ -167,17 +197,24 @@ export class BenchPage {
             rows.map((row) => [row.querySelector('[role=rowheader]').textContent, row.querySelector('input').value]));
     }
 
-    /** The protocol box's text, copied out of it as the student copies it (Ctrl+A, Ctrl+C). */
+    /**
+     * The protocol box's text, copied out of it as the student copies it (Ctrl+A, Ctrl+C): what
+     * the box puts on the clipboard, read from the copy event (which needs no permission, so
+     * that a page opened from a file is read the same way).
+     */
     async protocol() {
         const focused = await this.page.evaluate(() => document.activeElement?.id ?? '');
         await this.page.locator('#Memo1 .cm-content').focus();
         await this.page.keyboard.press('Control+A');
-        await this.page.evaluate(() => navigator.clipboard.writeText('\u0000'));
+        await this.page.evaluate(() => {
+            window.copiedText = '';
+            document.addEventListener('copy', (event) => (window.copiedText = event.clipboardData.getData('text/plain')), { once: true });
+        });
         await this.page.keyboard.press('Control+C');
-        const text = await this.page.evaluate(() => navigator.clipboard.readText());
+        const text = await this.page.evaluate(() => window.copiedText);
         if (focused !== '')
             await this.page.locator(`#${focused}`).focus();
-        return text === '\u0000' ? '' : text;
+        return text;
     }
 
     /** Each layer's points as the plot's SVG holds them: name → [x0, y0, x1, y1, …] in cm. */
