@@ -83,6 +83,9 @@ export class ReadoutGrid {
         const input = this.#inputs[index]!;
         const result = this.#bench.type(ROW_KEYS[index]!, input.value);
         if (!result.ok) {
+            // The bench kept its text: the cell shows it again, so that what the cell shows is
+            // always what the next command reads.
+            input.value = this.#bench.row(ROW_KEYS[index]!);
             this.onRefused(result);
             return;
         }

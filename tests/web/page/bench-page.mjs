@@ -36,6 +36,8 @@ export const focusedName = (page) => page.evaluate(() => {
     return e.getAttribute('aria-label') ?? (by ? document.getElementById(by).textContent : e.labels?.[0]?.textContent ?? e.textContent);
 });
 
+const UNPAIRED_SURROGATE = /[\ud800-\udbff](?![\udc00-\udfff])|(?<![\ud800-\udbff])[\udc00-\udfff]/;
+
 /** A language whose numbers are written with each decimal separator. */
 const LANGUAGE_OF_SEPARATOR = { '.': 'en-US', ',': 'de-DE' };
 
@@ -160,13 +162,18 @@ export class BenchPage {
 
     /**
      * Types `value` over the value of the row `key`, as the student types it; a text with a tab
-     * or another control character, which no key types into a box, or a long one, is pasted.
+     * or another control character, which no key types into a box, or a long one, is pasted. A
+     * text with an unpaired surrogate, which the browser's protocol cannot carry, is inserted
+     * by the page's editing command, as a paste inserts it.
      */
     async type(key, value) {
         await this.cell(key).click();
         await this.page.keyboard.press('Control+A');
         if (value === '')
             await this.page.keyboard.press('Delete');
+        else if (UNPAIRED_SURROGATE.test(value))
+            await this.page.evaluate((codes) => document.execCommand('insertText', false, String.fromCharCode(...codes)),
+                Array.from({ length: value.length }, (_, i) => value.charCodeAt(i)));
         else if (/[\u0000-\u001f]/.test(value) || value.length > 100)
             await this.page.keyboard.insertText(value);
         else

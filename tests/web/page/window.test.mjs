@@ -128,6 +128,17 @@ for (const key of ['Enter', 'Escape']) {
     });
 }
 
+test('a pasted text the bench refuses is shown as refused, and the cell shows the bench\'s text again', async () => {
+    bench = await BenchPage.open(started);
+    await bench.type('Шаг (см)', '3');
+    await bench.type('Шаг (см)', '12\ud800\t');
+    assert.equal(await bench.dismissError(), 'The text is not valid UTF-16: an unpaired surrogate U+D800 at character 3.');
+    assert.equal(new Map(await bench.rows()).get('Шаг (см)'), '3');
+    await bench.press('move');
+    assert.equal(new Map(await bench.rows()).get('Текущая координата x (см)'), '3');
+    await bench.close();
+});
+
 test('the error box shows a message of a pasted megabyte by its start and its end', async () => {
     bench = await BenchPage.open(started);
     const typed = 'x'.repeat(1 << 20);
