@@ -1,7 +1,7 @@
 // A side window ("Информация", "Описание установки"): a window inside the page above the
 // bench, not modal, moved by its title bar and hidden by its close button. Shown the first
 // time, it is centred over the bench's designed area (its left and top edges kept inside the
-// page); afterwards it keeps the place it was moved or closed at. Showing it again brings it
+// page); afterwards it keeps the place it was moved or closed at, as far as the screen allows. Showing it again brings it
 // in front of the other side window. Where the page lays the bench out in one column, the
 // window lies in the viewport instead (page.css fixes it there): centred in it when first
 // shown, and kept wholly inside it however it is moved or the viewport changes.
@@ -47,6 +47,10 @@ export class SideWindow {
         if (!this.#placed) {
             this.#placeOverMainWindow();
             this.#placed = true;
+        } else {
+            // The screen may have changed while the window was hidden (a tablet turned): its
+            // place is kept within reach as a visible window's is.
+            this.#moveTo(this.#frame.offsetLeft, this.#frame.offsetTop);
         }
         this.#raise();
         this.#focusTarget.focus({ preventScroll: true });

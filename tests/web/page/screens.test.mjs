@@ -198,6 +198,20 @@ for (const screen of SCREENS) {
     });
 }
 
+test('a side window closed low on a wide screen opens inside the viewport once the screen has turned narrow', async () => {
+    const bench = await BenchPage.open(started, { viewport: { width: 1024, height: 768 } });
+    await bench.press('Информация');
+    const bar = await bench.page.locator('#TForm2 .title-bar').boundingBox();
+    await drag(bench, [{ x: bar.x + 40, y: bar.y + 10 }], { x: 0, y: 600 });
+    await bench.page.locator('#TForm2 .close-button').click();
+    await bench.page.setViewportSize({ width: 768, height: 1024 });
+    await bench.press('Информация');
+    const bottom = await bench.page.evaluate(() => document.getElementById('TForm2').getBoundingClientRect().bottom);
+    assert.ok(bottom <= 1024, `the window's bottom edge lies at ${bottom}, below the viewport`);
+    await bench.page.locator('#TForm2 .close-button').click();
+    await bench.close();
+});
+
 test('the value cells ask a touch screen for its numeric keyboard; a keyboard types a minus sign and an exponent into them', async () => {
     const bench = await BenchPage.open(started, { viewport: { width: 390, height: 844 }, device: { hasTouch: true, isMobile: true } });
     assert.deepEqual(await bench.page.$$eval('#ValueListEditor1 input', (inputs) => [...new Set(inputs.map((i) => i.inputMode))]), ['decimal']);
