@@ -73,7 +73,7 @@ async function play(bench, bytes) {
 }
 
 /** Whether a shown line says what velmora-cli's line says: the same text, or for a plot layer the same numbers. */
-function sameLine(shown, printed) {
+export function sameLine(shown, printed) {
     const [name, ...numbers] = printed.split(' ');
     if (!layer.LAYER_NAMES.includes(name) || shown.split(' ')[0] !== name)
         return shown === printed;
