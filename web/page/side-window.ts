@@ -1,10 +1,11 @@
 // A side window ("Информация", "Описание установки"): a window inside the page above the
 // bench, not modal, moved by its title bar and hidden by its close button. Shown the first
 // time, it is centred over the bench's designed area (its left and top edges kept inside the
-// page); afterwards it keeps the place it was moved or closed at, as far as the screen allows. Showing it again brings it
-// in front of the other side window. Where the page lays the bench out in one column, the
-// window lies in the viewport instead (page.css fixes it there): centred in it when first
-// shown, and kept wholly inside it however it is moved or the viewport changes.
+// page); afterwards it keeps the place it was moved or closed at, as far as the screen now
+// allows. Showing it again brings it in front of the other side window. Where the page lays
+// the bench out in one column, the window lies in the viewport instead (page.css fixes it
+// there): centred in it when first shown, and kept wholly inside it however it is moved or the
+// viewport changes.
 
 /** The side windows' stacking order: each show puts a window above all others. */
 let frontmost = 0;
