@@ -23,20 +23,20 @@ const COUNT = Number(process.env.VELMORA_SOAK_ACTIONS ?? 500);
 const SEED = Number(process.env.VELMORA_SOAK_SEED ?? 21);
 /**
  * What the page may hold more at the end than after the first tenth of the run, both times with
- * its protocol and trace emptied. No listener and no byte of the module's memory; the document
- * as many nodes within 20 (a few come and go with what the protocol box keeps drawn, a leak of a
- * node an action is hundreds). The JavaScript heap takes in the browser's own bounded keeping (the undo of the last
- * 1,000 edits in the text boxes, the performance timeline's buffers) and the code it compiles as
- * functions grow hot: up to 1.7 MB in the 450 actions after the first 50 here, 3.8 MB in the
- * 4,500 after the first 500. A leak of 5 KiB an action (a copy of the rows or of a long pasted
- * text kept each time) exceeds the allowance.
+ * its protocol and trace emptied: no listener and no byte of the module's memory; in the
+ * document, at most 20 nodes (a few come and go with what the protocol box keeps drawn, while a
+ * leak of a node an action is hundreds). The JavaScript heap takes in the browser's own bounded
+ * keeping (the undo of the last 1,000 edits in the text boxes, the performance timeline's
+ * buffers) and the code it compiles as functions grow hot: up to 1.7 MB in the 450 actions after
+ * the first 50 here, 3.8 MB in the 4,500 after the first 500. A leak of 5 KiB an action (a copy
+ * of the rows or of a long pasted text kept each time) exceeds the allowance.
  */
 const STEADY = { listeners: 0, module: 0, documentNodes: 20, heap: (actions) => (2 << 20) + 1024 * actions };
 
 /**
  * On the designed screen, erases the protocol and resets the bench (its trace and the plot's
- * ranges with it) by the buttons, as script actions: the page is then laid out as it was the
- * last time.
+ * ranges with it) by the buttons, as script actions: every measurement of an emptied page sees
+ * the same layout.
  */
 async function empty(soak) {
     await soak.bench.page.setViewportSize({ width: 1366, height: 768 });
