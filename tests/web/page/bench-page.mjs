@@ -265,13 +265,30 @@ export class BenchPage {
         });
     }
 
-    /** Closes the open error box with `key` and returns its text. */
+    /** Closes the open error box with `key` (or by clicking "OK" when `key` is "OK") and returns its text. */
     async dismissError(key = 'Enter') {
         const shown = await this.errorBox();
         assert.ok(shown, 'no error box is open');
         assert.equal(shown.caption, 'Velmora');
-        await this.page.keyboard.press(key);
+        await (key === 'OK' ? this.button('OK').click() : this.page.keyboard.press(key));
         assert.equal(await this.errorBox(), null, `${key} leaves the error box open`);
         return shown.text;
+    }
+
+    /**
+     * Drags the fingers at `from` (one or two points) by `by` px in `steps` moves on a touch
+     * screen. Each touch comes 50 ms after the one before, as a finger moves (touches of one
+     * instant leave Chromium's gesture recognition taking the next tap for part of them).
+     */
+    async fingerDrag(from, by, steps = 4) {
+        const cdp = await this.context.newCDPSession(this.page);
+        const points = (step) => from.map((p, id) => ({ x: p.x + (by.x * step) / steps, y: p.y + (by.y * step) / steps, id }));
+        let time = Date.now() / 1000;
+        const touch = (type, touchPoints) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints, timestamp: (time += 0.05) });
+        await touch('touchStart', points(0));
+        for (let step = 1; step <= steps; ++step)
+            await touch('touchMove', points(step));
+        await touch('touchEnd', []);
+        await cdp.detach();
     }
 }

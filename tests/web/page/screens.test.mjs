@@ -45,20 +45,8 @@ function assertRanges(actual, expected, what) {
 /** A drag by `by` px: of the fingers at `from` (one or two) on a touch screen, else of the mouse `button` from `from[0]`. */
 async function drag(bench, from, by, button = 'left') {
     const steps = 4;
-    if (bench.touch) {
-        const cdp = await bench.context.newCDPSession(bench.page);
-        const points = (step) => from.map((p, id) => ({ x: p.x + (by.x * step) / steps, y: p.y + (by.y * step) / steps, id }));
-        // Each touch 50 ms after the one before, as a finger moves (touches of one instant
-        // leave Chromium's gesture recognition taking the next tap for part of them).
-        let time = Date.now() / 1000;
-        const touch = (type, touchPoints) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints, timestamp: (time += 0.05) });
-        await touch('touchStart', points(0));
-        for (let step = 1; step <= steps; ++step)
-            await touch('touchMove', points(step));
-        await touch('touchEnd', []);
-        await cdp.detach();
-        return;
-    }
+    if (bench.touch)
+        return bench.fingerDrag(from, by, steps);
     const mouse = bench.page.mouse;
     await mouse.move(from[0].x, from[0].y);
     await mouse.down({ button });
